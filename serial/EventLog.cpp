@@ -41,10 +41,10 @@ std::string recordLine(const TLogBuffer& record, bool hex, bool allHex) {
                 record.SubKind, record.Value);
   std::string line = head;
   if (!record.Data.empty()) {
-    line += " :";
-    for (const uint8_t byte : record.Data) {
-      line += allHex || hex ? " " : "";
-      line += ByteText(byte, hex, allHex);
+    line += " : ";
+    for (size_t i = 0; i < record.Data.size(); ++i) {
+      if (i > 0 && (hex || allHex)) line += ' ';
+      line += ByteText(record.Data[i], hex, allHex);
     }
   }
   return line + "\r\n";

@@ -102,7 +102,9 @@ uint32_t TSioBaseDispatcher::OutputUsed() {
 
 uint32_t TSioBaseDispatcher::OutputFree() {
   const uint32_t used = OutputUsed();
-  const uint32_t size = OutputSize();
+  // The ring's own size: no room once the buffers are released.
+  const Lock lock(OutputLock);
+  const uint32_t size = outputRing_.Size();
   return size > used ? size - used : 0;
 }
 
