@@ -10,10 +10,10 @@ bool PendingNotice::Begin() {
 }
 
 void PendingNotice::End() {
-  {
-    const std::lock_guard<std::mutex> lock(mutex_);
-    state_ = State::Done;
-  }
+  // Notified under the lock: the sender may destroy the notice as soon as it
+  // sees Done.
+  const std::lock_guard<std::mutex> lock(mutex_);
+  state_ = State::Done;
   done_.notify_all();
 }
 
