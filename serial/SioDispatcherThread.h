@@ -36,9 +36,6 @@ class TSioDispatcherThread {
   // if it has not started yet. Failures (no permission) are ignored.
   void SetPriority(int priority);
 
-  // Runs thread on a new detached thread that owns it.
-  static void Launch(std::unique_ptr<TSioDispatcherThread> thread, ThreadRole role);
-
  protected:
   // The thread's work; runs between ThreadStarted and ThreadFinished.
   virtual void Execute() = 0;
@@ -46,6 +43,11 @@ class TSioDispatcherThread {
   virtual void BeforeFinish() {}
 
  private:
+  friend class TSioBaseDispatcher;
+
+  // Runs thread on a new detached thread that owns it; only the dispatcher
+  // launches, so that it counts every thread it starts.
+  static void Launch(std::unique_ptr<TSioDispatcherThread> thread, ThreadRole role);
   void run();
   void applyPriority();
 
