@@ -324,7 +324,8 @@ class TSioBaseDispatcher {
 
   TSioBaseComponent* const owner_;
   int32_t handle_ = -1;
-  std::atomic<intptr_t> deviceHandle_{0};
+  // -1 while no device is open: 0 is a valid descriptor here.
+  std::atomic<intptr_t> deviceHandle_{-1};
   std::string portName_;
   Sleeper sleeper_;
 
