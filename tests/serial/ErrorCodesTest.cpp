@@ -119,15 +119,16 @@ TEST(CheckError, UnlistedCodesRaiseThePlainSerialException) {
 TEST(CheckError, SharedClassesAndGroups) {
   expectRaised<EInternal>(-7003, [](const EInternal& e) { EXPECT_EQ(e.ErrorCode, -7003); });
   expectRaised<EInternal>(-1006, [](const EInternal& e) { EXPECT_EQ(e.ErrorCode, -1006); });
-  expectRaised<EProtocol>(-6008, [](const EProtocol& e) {
-    EXPECT_STREQ(e.what(), "Too many errors during protocol");
-  });
+  expectRaised<EProtocol>(
+      -6008, [](const EProtocol& e) { EXPECT_STREQ(e.what(), "Too many errors during protocol"); });
   expectRaised<ETapi>(-13868, [](const ETapi& e) {
     EXPECT_EQ(typeid(e), typeid(ETapiNoMem));
     EXPECT_STREQ(e.what(), "No memory");
   });
-  expectRaised<ESerialIO>(-3007, [](const ESerialIO& e) { EXPECT_EQ(typeid(e), typeid(EBufferIsEmpty)); });
-  expectRaised<EGeneral>(-1002, [](const EGeneral& e) { EXPECT_EQ(typeid(e), typeid(EBadArgument)); });
+  expectRaised<ESerialIO>(-3007,
+                          [](const ESerialIO& e) { EXPECT_EQ(typeid(e), typeid(EBufferIsEmpty)); });
+  expectRaised<EGeneral>(-1002,
+                         [](const EGeneral& e) { EXPECT_EQ(typeid(e), typeid(EBadArgument)); });
   expectRaised<EModem>(-4002, [](const EModem& e) { EXPECT_EQ(e.ErrorCode, -4002); });
 }
 

@@ -1,0 +1,60 @@
+#pragma once
+// A locked first-in first-out queue of I/O items with an event that wakes its
+// consumer. The platform's read and status threads push received data and
+// line events; the dispatch thread takes them.
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+
+#include "serial/IOBuffer.h"
+#include "serial/SioEvent.h"
+
+class TIOQueue {
+ public:
+  TIOQueue() = default;
+  ~TIOQueue();
+  TIOQueue(const TIOQueue&) = delete;
+  TIOQueue& operator=(const TIOQueue&) = delete;
+
+  // Appends the item, adds its size to the byte count and wakes the consumer.
+  void PushItem(std::unique_ptr<TIOBuffer> item);
+
+  // The first item, now marked InUse; none when the queue is empty or the
+  // first item is already in use. The item stays owned by the queue.
+  TIOBuffer* PeekFirst();
+
+  // Removes the first item and subtracts its size; none when empty.
+  std::unique_ptr<TIOBuffer> PopFirst();
+
+  // True at once when the queue holds an item, else waits for a push (or a
+  // Wake) up to timeout and tells whether one came.
+  bool WaitForItem(std::chrono::milliseconds timeout);
+
+  // Waits for the next push or Wake up to timeout, even when items are queued;
+  // for a consumer that cannot take anything until it is woken.
+  bool WaitForWake(std::chrono::milliseconds timeout);
+  void Wake();
+
+  // Frees every item not in use; items in use stay.
+  void Clear();
+
+  int64_t ByteCount() const;
+  size_t Count() const;
+
+  // Copies up to size received bytes out of the data items at the front of
+  // the queue, in order and across items, freeing each item it drains; stops
+  // at a line-event item or an item in use. Returns the count copied.
+  int32_t TakeReceivedBytes(uint8_t* buffer, int32_t size);
+
+  // Unread bytes of the first item when it is a data item, else 0.
+  uint32_t PendingInputCount();
+
+ private:
+  mutable std::mutex lock_;
+  SioEvent event_{SioEvent::Mode::AutoReset};
+  std::deque<std::unique_ptr<TIOBuffer>> items_;
+  int64_t byteCount_ = 0;
+};

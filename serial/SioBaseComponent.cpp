@@ -1,0 +1,6 @@
+#include "serial/SioBaseComponent.h"
+
+void TSioBaseComponent::EndLoading() {
+  loading_.store(false);
+  AfterLoad();
+}

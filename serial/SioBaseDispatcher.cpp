@@ -1,0 +1,355 @@
+#include "serial/SioBaseDispatcher.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "serial/CheckError.h"
+#include "serial/DispatcherRegistry.h"
+#include "serial/ExceptionDisplay.h"
+#include "serial/LastError.h"
+#include "serial/MessagePump.h"
+#include "serial/MsClock.h"
+#include "serial/SioBaseComponent.h"
+#include "serial/SioExceptions.h"
+
+namespace {
+
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+constexpr uint32_t kLineFlagDtr = 0x01;
+constexpr uint32_t kLineFlagRts = 0x02;
+constexpr uint32_t kLineFlagDtrHandshake = 0x10;
+constexpr uint32_t kLineFlagRtsHandshake = 0x20;
+
+// The framework's normal thread priority.
+constexpr int kNormalPriority = 3;
+
+size_t slotOf(ThreadRole role) { return static_cast<size_t>(role); }
+
+// Minus the calling thread's last OS error; a platform that failed without
+// saying why still gets a failure code.
+int32_t lastErrorCode() {
+  const int32_t error = SioLastError();
+  return error > 0 ? -error : -1;
+}
+
+}  // namespace
+
+TSioBaseDispatcher::TSioBaseDispatcher(TSioBaseComponent* owner)
+    : owner_(owner),
+      sleeper_([](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }) {
+  handle_ = DispatcherRegistry::Add(this);
+}
+
+TSioBaseDispatcher::~TSioBaseDispatcher() {
+  waitForThreads();
+  DispatcherRegistry::Remove(handle_);
+}
+
+void TSioBaseDispatcher::CloseForDestruction() {
+  if (closePending_.load()) {
+    ReleasePortBuffers();
+  } else {
+    FinishDevice();
+  }
+  waitForThreads();
+}
+
+void TSioBaseDispatcher::waitForThreads() {
+  while (RunningThreads() > 0) PumpOneMessage();
+}
+
+int32_t TSioBaseDispatcher::InitDevice(const std::string& name, int32_t baud, uint8_t parity,
+                                       uint16_t dataBits, uint16_t stopBits, uint32_t inSize,
+                                       uint32_t outSize, uint32_t lineFlags) {
+  {
+    const Lock lock(DispatchLock);
+    ringLatch_ = false;
+    removalsPending_ = false;
+  }
+  inNotification_.store(false);
+  threadAckEvent_.Reset();
+  outputReadyEvent_.Reset();
+  outputFlushEvent_.Reset();
+
+  const intptr_t device =
+      OpenDevice(name.c_str(), static_cast<int32_t>(inSize), static_cast<int32_t>(outSize));
+  if (device < 0) {
+    const int32_t result = device == -8 ? -8 : lastErrorCode();
+    FinishDevice();
+    return result;
+  }
+  SetDeviceHandle(device);
+  if (!SizeDeviceQueues(static_cast<int32_t>(inSize), static_cast<int32_t>(outSize))) {
+    const int32_t result = lastErrorCode();
+    FinishDevice();
+    return result;
+  }
+
+  {
+    const Lock lock(InputLock);
+    dispatchBuffer_ = std::make_unique<uint8_t[]>(kDispatchBufferSize);
+    writeIndex_.store(0);
+    readIndex_ = 0;
+    dispatchFull_ = false;
+    readCount_ = 0;
+    notificationMode_ = false;
+    arrivedSinceNotice_ = false;
+  }
+  {
+    const Lock lock(OutputLock);
+    outputRing_.Allocate(outSize);
+    outputSent_ = false;
+  }
+  inputSize_.store(inSize);
+  outputSize_.store(outSize);
+  closePending_.store(false);
+  {
+    const Lock lock(DispatchLock);
+    lineErrorWord_ = 0;
+    rs485Mode_ = false;
+    FetchLineSettings(lineSettings_);
+    dtrAuto_ = (lineFlags & kLineFlagDtrHandshake) != 0;
+    rtsAuto_ = (lineFlags & kLineFlagRtsHandshake) != 0;
+  }
+  if (!(lineFlags & kLineFlagDtrHandshake)) SetDtrLine((lineFlags & kLineFlagDtr) != 0);
+  if (!(lineFlags & kLineFlagRtsHandshake)) SetRtsLine((lineFlags & kLineFlagRts) != 0);
+
+  ClearTriggers();
+  {
+    const Lock lock(DispatchLock);
+    modemStatus_ = 0;
+  }
+  ReadModemStatus(0xF0);
+  {
+    const Lock lock(DispatchLock);
+    lastBaud_ = 115200;
+  }
+
+  const int32_t configured = ConfigureLine(baud, parity, dataBits, stopBits);
+  if (configured != 0) {
+    FinishDevice();
+    return configured;
+  }
+
+  RefreshLineErrors();
+  StopTracing();
+  StopLogging();
+  {
+    const Lock lock(DispatchLock);
+    startTime_ = SioMilliseconds();
+    log_.Start(0);
+  }
+  StartPortThreads();
+  return 0;
+}
+
+void TSioBaseDispatcher::FinishDevice() {
+  if (DeviceHandle() >= 0) {
+    DiscardOutput();
+    DiscardInput();
+    CloseDevice();
+  }
+  {
+    const Lock lock(DispatchLock);
+    if (inNotification_.load()) {
+      // Called from inside a notice whose delivery still runs: the dispatch
+      // thread leaves its loop and releases the buffers as it ends.
+      closePending_.store(true);
+      return;
+    }
+  }
+  ReleasePortBuffers();
+}
+
+void TSioBaseDispatcher::ReleasePortBuffers() {
+  releaseOnExit_.store(false);
+  if (Started()) ReleasePortEvents();
+  releaseDispatchBuffer();
+  const Lock lock(OutputLock);
+  outputRing_.Release();
+}
+
+void TSioBaseDispatcher::releaseDispatchBuffer() {
+  const Lock lock(InputLock);
+  dispatchBuffer_.reset();
+  writeIndex_.store(0);
+  readIndex_ = 0;
+  dispatchFull_ = false;
+}
+
+uint32_t TSioBaseDispatcher::PendingInputCount() { return 0; }
+
+void TSioBaseDispatcher::ApplyThreadBoost(uint8_t boost) {
+  const Lock lock(DispatchLock);
+  if (boost == threadBoost_) return;
+  threadBoost_ = boost;
+  const int priority = kNormalPriority + boost;
+  for (const ThreadRole role :
+       {ThreadRole::Read, ThreadRole::Dispatch, ThreadRole::Write, ThreadRole::Status}) {
+    TSioDispatcherThread* thread = threads_[slotOf(role)];
+    if (thread == nullptr) continue;
+    const bool raised = role == ThreadRole::Write && rs485Mode_;
+    thread->SetPriority(raised ? priority + 1 : priority);
+  }
+}
+
+uint8_t TSioBaseDispatcher::ThreadBoost() {
+  const Lock lock(DispatchLock);
+  return threadBoost_;
+}
+
+void TSioBaseDispatcher::UpdateHandlerService(uint8_t kind) {
+  const Lock lock(DispatchLock);
+  // This dispatcher's only handlers are notify targets; "others" beyond the
+  // component's own means more than one of them.
+  const bool others = windowHandlers_.size() > 1;
+  switch (kind) {
+    case 0:
+      handlerServiceNeeded_ = others || portHandlerInstalled_;
+      break;
+    case 1:
+      portHandlerInstalled_ = true;
+      handlerServiceNeeded_ = true;
+      break;
+    case 2:
+      portHandlerInstalled_ = false;
+      handlerServiceNeeded_ = others;
+      break;
+    default:
+      break;
+  }
+}
+
+void TSioBaseDispatcher::MarkThreadsStarted() {
+  const Lock lock(DispatchLock);
+  if (Started()) throw Exception("Dispatcher already started.");
+  runState_.fetch_or(1);
+  killFlag_.store(false);
+}
+
+void TSioBaseDispatcher::StartThread(ThreadRole role,
+                                     std::unique_ptr<TSioDispatcherThread> thread) {
+  const Lock lock(DispatchLock);
+  threads_[slotOf(role)] = thread.get();
+  runState_.fetch_add(2);
+  try {
+    TSioDispatcherThread::Launch(std::move(thread), role);
+  } catch (...) {
+    threads_[slotOf(role)] = nullptr;
+    runState_.fetch_sub(2);
+    throw;
+  }
+}
+
+bool TSioBaseDispatcher::ThreadPresent(ThreadRole role) {
+  const Lock lock(DispatchLock);
+  return threads_[slotOf(role)] != nullptr;
+}
+
+void TSioBaseDispatcher::ThreadStarted() { threadAckEvent_.Set(); }
+
+void TSioBaseDispatcher::ThreadFinished(TSioDispatcherThread& thread) {
+  const int32_t result = thread.ReturnValue();
+  if (result == -160 || result == -161) {
+    // A failed device read or write: every line error at once. There are no
+    // status triggers to report it to.
+    const Lock lock(DispatchLock);
+    lineErrorWord_ = -1;
+  } else {
+    try {
+      CheckError(owner_ != nullptr && owner_->ComponentLoading(), result);
+    } catch (const std::exception& error) {
+      ShowException(error);
+    }
+  }
+  {
+    const Lock lock(DispatchLock);
+    if (threads_[slotOf(thread.Role())] == &thread) threads_[slotOf(thread.Role())] = nullptr;
+  }
+  if (thread.Role() == ThreadRole::Dispatch && releaseOnExit_.load()) {
+    ReleasePortBuffers();
+    releaseOnExit_.store(false);
+  }
+  // The last touch of the dispatcher: once the count is down, its owner may
+  // destroy it.
+  int32_t state = runState_.load();
+  int32_t next;
+  do {
+    next = state - 2;
+    if ((next >> 1) == 0) next &= ~1;
+  } while (!runState_.compare_exchange_weak(state, next));
+}
+
+void TSioBaseDispatcher::SetAvailThreshold(uint32_t n) {
+  const Lock lock(DispatchLock);
+  availThreshold_ = n;
+  addLog(LogKind::Threshold, static_cast<int32_t>(n));
+}
+
+uint32_t TSioBaseDispatcher::AvailThreshold() {
+  const Lock lock(DispatchLock);
+  return availThreshold_;
+}
+
+void TSioBaseDispatcher::SaveTriggers(TriggerSnapshot& saved) {
+  const Lock lock(DispatchLock);
+  saved = TriggerSnapshot{};
+  saved.AvailThreshold = availThreshold_;
+}
+
+void TSioBaseDispatcher::RestoreTriggers(const TriggerSnapshot& saved) {
+  const Lock lock(DispatchLock);
+  availThreshold_ = saved.AvailThreshold;
+}
+
+void TSioBaseDispatcher::ClearTriggers() {
+  const Lock lock(DispatchLock);
+  availThreshold_ = 0;
+}
+
+void TSioBaseDispatcher::AddNotifyWindow(std::shared_ptr<NotifyTarget> target) {
+  const Lock lock(DispatchLock);
+  windowHandlers_.push_back({std::move(target), false});
+  handlerServiceNeeded_ = true;
+  addLog(LogKind::NotifyTarget, static_cast<int32_t>(windowHandlers_.size()));
+}
+
+void TSioBaseDispatcher::RemoveNotifyWindow(const std::shared_ptr<NotifyTarget>& target) {
+  const Lock lock(DispatchLock);
+  const auto found =
+      std::find_if(windowHandlers_.begin(), windowHandlers_.end(),
+                   [&target](const WindowHandler& h) { return h.Target == target && !h.Deleted; });
+  if (found == windowHandlers_.end()) return;
+  if (inNotification_.load()) {
+    found->Deleted = true;
+    removalsPending_ = true;
+  } else {
+    windowHandlers_.erase(found);
+  }
+}
+
+void TSioBaseDispatcher::SetOptionBits(uint32_t bits) {
+  const Lock lock(DispatchLock);
+  optionBits_ |= bits;
+}
+
+void TSioBaseDispatcher::ClearOptionBits(uint32_t bits) {
+  const Lock lock(DispatchLock);
+  optionBits_ &= ~bits;
+}
+
+uint32_t TSioBaseDispatcher::OptionBits() {
+  const Lock lock(DispatchLock);
+  return optionBits_;
+}
+
+std::string TSioBaseDispatcher::PortName() {
+  const Lock lock(DispatchLock);
+  return portName_;
+}
+
+void TSioBaseDispatcher::SetPortName(std::string name) {
+  const Lock lock(DispatchLock);
+  portName_ = std::move(name);
+}

@@ -1,0 +1,276 @@
+// Line settings and line status: the device's DCB, the DTR and RTS lines,
+// flow control, line errors and the modem lines.
+
+#include "serial/CommCodes.h"
+#include "serial/DrainPause.h"
+#include "serial/SioBaseDispatcher.h"
+
+namespace {
+
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+constexpr uint16_t kKeepStopBits = 3;
+constexpr uint8_t kKeepParity = 5;
+constexpr uint16_t kKeepDataBits = 9;
+constexpr int kDrainRounds = 5000;
+constexpr std::chrono::milliseconds kDrainStep{2};
+
+constexpr uint8_t kHardwareFlowDtr = 1;
+constexpr uint8_t kHardwareFlowRts = 2;
+constexpr uint8_t kHardwareFlowDsr = 4;
+constexpr uint8_t kHardwareFlowCts = 8;
+constexpr uint8_t kSoftwareFlowTransmit = 1;
+constexpr uint8_t kSoftwareFlowReceive = 2;
+constexpr uint8_t kXOn = 17;
+constexpr uint8_t kXOff = 19;
+
+constexpr int32_t kFatalLineError = -1;
+
+// The settings ConfigureLine wants, worked out from the device's own.
+Dcb wantedLine(const Dcb& device, int32_t baud, uint8_t parity, uint16_t dataBits,
+               uint16_t stopBits) {
+  Dcb wanted = device;
+  wanted.Flags = (device.Flags | kDcbBinary | kDcbTxContinueOnXoff) &
+                 ~(kDcbParity | kDcbDsrSensitivity | kDcbNull);
+  if (stopBits != kKeepStopBits) {
+    wanted.StopBits = stopBits >= 2 ? kTwoStopBits : kOneStopBit;
+  }
+  if (baud != 0) wanted.BaudRate = static_cast<uint32_t>(baud);
+  if (parity != kKeepParity) wanted.Parity = parity;
+  if (dataBits != kKeepDataBits) wanted.ByteSize = static_cast<uint8_t>(dataBits);
+  if (wanted.ByteSize == 5) wanted.StopBits = kOne5StopBits;
+  return wanted;
+}
+
+bool sameLine(const Dcb& a, const Dcb& b) {
+  return a.BaudRate == b.BaudRate && a.Parity == b.Parity && a.ByteSize == b.ByteSize &&
+         a.StopBits == b.StopBits && a.Flags == b.Flags;
+}
+
+}  // namespace
+
+int32_t TSioBaseDispatcher::ConfigureLine(int32_t baud, uint8_t parity, uint16_t dataBits,
+                                          uint16_t stopBits) {
+  {
+    const Lock lock(DispatchLock);
+    FetchLineSettings(lineSettings_);
+    if (sameLine(wantedLine(lineSettings_, baud, parity, dataBits, stopBits), lineSettings_)) {
+      return 0;
+    }
+  }
+  // Not under the lock: draining takes up to ten seconds.
+  WaitOutputDrained();
+  const Lock lock(DispatchLock);
+  FetchLineSettings(lineSettings_);
+  lineSettings_ = wantedLine(lineSettings_, baud, parity, dataBits, stopBits);
+  return CommitLineSettings(lineSettings_);
+}
+
+void TSioBaseDispatcher::WaitOutputDrained() {
+  Sleeper sleep;
+  {
+    const Lock lock(DispatchLock);
+    sleep = sleeper_;
+  }
+  for (int round = 0; round < kDrainRounds && OutputUsed() > 0; ++round) sleep(kDrainStep);
+  uint32_t pause;
+  {
+    const Lock lock(DispatchLock);
+    FetchLineSettings(lineSettings_);
+    pause = DrainPauseMs(lineSettings_.ByteSize, lineSettings_.Parity, lineSettings_.StopBits,
+                         lastBaud_);
+  }
+  sleep(std::chrono::milliseconds(pause));
+}
+
+int32_t TSioBaseDispatcher::CommitLineSettings(Dcb& dcb) {
+  const Lock lock(DispatchLock);
+  if (!dtrAuto_) {
+    dcb.Flags =
+        (dcb.Flags & ~kDcbDtrControlMask) | (dtrState_ ? kDtrControlEnable : kDtrControlDisable);
+  }
+  if (!rtsAuto_) {
+    dcb.Flags =
+        (dcb.Flags & ~kDcbRtsControlMask) | (rtsState_ ? kRtsControlEnable : kRtsControlDisable);
+  }
+  const int32_t result = ApplyLineSettings(dcb);
+  lineSettings_ = dcb;
+  lastBaud_ = dcb.BaudRate;
+  SetDtrLine(dtrState_);
+  if (!rs485Mode_) SetRtsLine(rtsState_);
+  return result;
+}
+
+int32_t TSioBaseDispatcher::SetDtrLine(bool state) {
+  const Lock lock(DispatchLock);
+  if (dtrAuto_) return 1;
+  const int32_t result = SendLineEscape(state ? kEscapeSetDtr : kEscapeClrDtr);
+  dtrState_ = state;
+  return result < 0 ? -1002 : result;
+}
+
+int32_t TSioBaseDispatcher::SetRtsLine(bool state) {
+  const Lock lock(DispatchLock);
+  if (rtsAuto_) return 1;
+  const int32_t result = SendLineEscape(state ? kEscapeSetRts : kEscapeClrRts);
+  rtsState_ = state;
+  return result < 0 ? -1002 : result;
+}
+
+int32_t TSioBaseDispatcher::SetHardwareFlow(uint16_t full, uint16_t resume, uint8_t options) {
+  if (full < resume || full > InputSize()) return -1002;
+  const Lock lock(DispatchLock);
+  Dcb& dcb = lineSettings_;
+  dcb.Flags &= ~(kDcbOutxCtsFlow | kDcbOutxDsrFlow | kDcbDtrControlMask | kDcbRtsControlMask);
+  dtrAuto_ = false;
+  rtsAuto_ = false;
+  if (options & kHardwareFlowDtr) {
+    dcb.Flags |= kDtrControlHandshake;
+    dtrAuto_ = true;
+  } else if (dtrState_) {
+    dcb.Flags |= kDtrControlEnable;
+  }
+  if (options & kHardwareFlowRts) {
+    dcb.Flags |= kRtsControlHandshake;
+    rtsAuto_ = true;
+  } else if (rtsState_) {
+    dcb.Flags |= kRtsControlEnable;
+  }
+  if (rs485Mode_) {
+    dcb.Flags = (dcb.Flags & ~kDcbRtsControlMask) | kRtsControlToggle;
+    rtsAuto_ = true;
+  }
+  dcb.XoffLim = static_cast<uint16_t>(InputSize() - full);
+  dcb.XonLim = resume;
+  if (options & kHardwareFlowDsr) dcb.Flags |= kDcbOutxDsrFlow;
+  if (options & kHardwareFlowCts) dcb.Flags |= kDcbOutxCtsFlow;
+  return CommitLineSettings(dcb);
+}
+
+int32_t TSioBaseDispatcher::SetSoftwareFlow(uint16_t full, uint16_t resume, uint8_t options) {
+  if (full < resume || full > InputSize()) return -1002;
+  const Lock lock(DispatchLock);
+  Dcb& dcb = lineSettings_;
+  if (options & kSoftwareFlowReceive) {
+    dcb.Flags |= kDcbInX;
+    dcb.XoffLim = static_cast<uint16_t>(InputSize() - full);
+    dcb.XonLim = resume;
+    dcb.XonChar = kXOn;
+    dcb.XoffChar = kXOff;
+  }
+  if (options & kSoftwareFlowTransmit) {
+    dcb.Flags |= kDcbOutX;
+    dcb.XonChar = kXOn;
+    dcb.XoffChar = kXOff;
+  }
+  return CommitLineSettings(dcb);
+}
+
+int32_t TSioBaseDispatcher::ClearSoftwareFlow() {
+  const Lock lock(DispatchLock);
+  lineSettings_.Flags &= ~(kDcbOutX | kDcbInX);
+  return CommitLineSettings(lineSettings_);
+}
+
+int32_t TSioBaseDispatcher::SetFlowChars(uint8_t xOn, uint8_t xOff) {
+  const Lock lock(DispatchLock);
+  lineSettings_.XonChar = xOn;
+  lineSettings_.XoffChar = xOff;
+  return CommitLineSettings(lineSettings_);
+}
+
+void TSioBaseDispatcher::SetRS485Mode(bool on) {
+  const Lock lock(DispatchLock);
+  rs485Mode_ = on;
+  // The driver toggles RTS itself, so no UART base address is needed here;
+  // only the write thread's priority follows the mode.
+  if (TSioDispatcherThread* writer = threads_[static_cast<size_t>(ThreadRole::Write)]) {
+    writer->SetPriority(threadBoost_ + (on ? 4 : 3));
+  }
+}
+
+bool TSioBaseDispatcher::RS485Mode() {
+  const Lock lock(DispatchLock);
+  return rs485Mode_;
+}
+
+void TSioBaseDispatcher::RefreshLineErrors() {
+  ComStat status;
+  const int32_t errors = CollectLineErrors(status);
+  const Lock lock(DispatchLock);
+  commStatus_ = status;
+  lineErrorWord_ |= errors & 0x1F;
+}
+
+uint16_t TSioBaseDispatcher::TakeLineError() {
+  const Lock lock(DispatchLock);
+  if (lineErrorWord_ == kFatalLineError) {
+    lineErrorWord_ = 0;
+    return 10;
+  }
+  static constexpr struct {
+    int32_t bit;
+    uint16_t code;
+  } kCodes[] = {{kLineErrorRxOverflow, 1},
+                {kLineErrorOverrun, 2},
+                {kLineErrorParity, 3},
+                {kLineErrorFraming, 4},
+                {kLineErrorBreak, 9}};
+  for (const auto& entry : kCodes) {
+    if (lineErrorWord_ & entry.bit) {
+      // The break bit stays for TakeLineBreak.
+      lineErrorWord_ &= ~0x0F;
+      return entry.code;
+    }
+  }
+  return 0;
+}
+
+bool TSioBaseDispatcher::TakeLineBreak() {
+  const Lock lock(DispatchLock);
+  const bool seen = (lineErrorWord_ & kLineErrorBreak) != 0;
+  lineErrorWord_ &= ~static_cast<int32_t>(kLineErrorBreak);
+  return seen;
+}
+
+uint8_t TSioBaseDispatcher::ReadModemStatus(uint8_t mask) {
+  const uint8_t lines = ReadModemLines();
+  const Lock lock(DispatchLock);
+  uint8_t value = static_cast<uint8_t>((modemStatus_ & 0x0F) | (lines & 0xF0));
+  if (ringLatch_) {
+    ringLatch_ = false;
+    value |= kModemRingTrailingEdge;
+  }
+  modemStatus_ = value & mask;
+  return value;
+}
+
+uint8_t TSioBaseDispatcher::ModemStatus() {
+  const Lock lock(DispatchLock);
+  return modemStatus_;
+}
+
+int32_t TSioBaseDispatcher::LineErrorWord() {
+  const Lock lock(DispatchLock);
+  return lineErrorWord_;
+}
+
+Dcb TSioBaseDispatcher::LineSettings() {
+  const Lock lock(DispatchLock);
+  return lineSettings_;
+}
+
+bool TSioBaseDispatcher::DtrState() {
+  const Lock lock(DispatchLock);
+  return dtrState_;
+}
+
+bool TSioBaseDispatcher::RtsState() {
+  const Lock lock(DispatchLock);
+  return rtsState_;
+}
+
+void TSioBaseDispatcher::SetSleeper(Sleeper sleeper) {
+  const Lock lock(DispatchLock);
+  sleeper_ = std::move(sleeper);
+}

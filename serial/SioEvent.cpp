@@ -1,0 +1,96 @@
+#include "serial/SioEvent.h"
+
+#include <algorithm>
+
+#include "serial/Deadline.h"
+
+// A waiter on two events parks on its own condition, which either event
+// pokes when it is set.
+struct SioEvent::Waiter {
+  std::mutex mutex;
+  std::condition_variable poked;
+  bool wasPoked = false;
+
+  void Poke() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      wasPoked = true;
+    }
+    poked.notify_one();
+  }
+};
+
+SioEvent::SioEvent(Mode mode, bool initiallySet) : mode_(mode), set_(initiallySet) {}
+
+void SioEvent::Set() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  set_ = true;
+  changed_.notify_all();
+  for (Waiter* waiter : waiters_) waiter->Poke();
+}
+
+void SioEvent::Reset() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  set_ = false;
+}
+
+bool SioEvent::IsSet() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return set_;
+}
+
+bool SioEvent::consumeLocked() {
+  if (!set_) return false;
+  if (mode_ == Mode::AutoReset) set_ = false;
+  return true;
+}
+
+bool SioEvent::tryConsume() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return consumeLocked();
+}
+
+bool SioEvent::WaitFor(std::chrono::milliseconds timeout) {
+  const Deadline deadline(timeout);
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait_until(lock, deadline.End(), [this] { return set_; });
+  return consumeLocked();
+}
+
+void SioEvent::addWaiter(Waiter* waiter) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  waiters_.push_back(waiter);
+}
+
+void SioEvent::removeWaiter(Waiter* waiter) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  waiters_.erase(std::remove(waiters_.begin(), waiters_.end(), waiter), waiters_.end());
+}
+
+int SioEvent::WaitForEither(SioEvent& first, SioEvent& second, std::chrono::milliseconds timeout) {
+  const Deadline deadline(timeout);
+  Waiter waiter;
+  first.addWaiter(&waiter);
+  second.addWaiter(&waiter);
+  int woken = -1;
+  for (;;) {
+    // Registered before looking, so a Set between the look and the park
+    // leaves the waiter poked and the park returns at once.
+    if (first.tryConsume()) {
+      woken = 0;
+      break;
+    }
+    if (second.tryConsume()) {
+      woken = 1;
+      break;
+    }
+    std::unique_lock<std::mutex> lock(waiter.mutex);
+    if (!waiter.poked.wait_until(lock, deadline.End(), [&waiter] { return waiter.wasPoked; })) {
+      break;
+    }
+    waiter.wasPoked = false;
+  }
+  first.removeWaiter(&waiter);
+  second.removeWaiter(&waiter);
+  return woken;
+}

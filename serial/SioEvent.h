@@ -1,0 +1,44 @@
+#pragma once
+// A signalling event for the port threads: auto-reset (a successful wait
+// consumes the signal) or manual-reset (stays set until reset), with timed
+// waits on one event or on either of two.
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+class SioEvent {
+ public:
+  enum class Mode { AutoReset, ManualReset };
+
+  explicit SioEvent(Mode mode = Mode::AutoReset, bool initiallySet = false);
+  SioEvent(const SioEvent&) = delete;
+  SioEvent& operator=(const SioEvent&) = delete;
+
+  void Set();
+  void Reset();
+  bool IsSet() const;
+
+  // True when the event was (or became) set within timeout; an auto-reset
+  // event is cleared by the successful wait.
+  bool WaitFor(std::chrono::milliseconds timeout);
+
+  // Waits until first or second is set: 0 or 1 names the event that ended
+  // the wait (first wins when both are set), -1 means the time-out passed.
+  static int WaitForEither(SioEvent& first, SioEvent& second, std::chrono::milliseconds timeout);
+
+ private:
+  struct Waiter;
+
+  bool consumeLocked();
+  void addWaiter(Waiter* waiter);
+  void removeWaiter(Waiter* waiter);
+  bool tryConsume();
+
+  const Mode mode_;
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  bool set_;
+  std::vector<Waiter*> waiters_;
+};
