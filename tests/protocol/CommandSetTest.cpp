@@ -62,15 +62,6 @@ TEST(BuildCommand, WritesTheBytesOfEveryCommand) {
   }
 }
 
-TEST(BuildCommand, TheHexadecimalBytesOfTheMoveCommands) {
-  const Built both = build(RotatorCommand::GoBoth, 45, 7);
-  const std::vector<uint8_t> expected = {0x57, 0x30, 0x34, 0x35, 0x20, 0x30, 0x30, 0x37, 0x0D};
-  EXPECT_EQ(std::vector<uint8_t>(both.Bytes.begin(), both.Bytes.end()), expected);
-  const Built axis2 = build(RotatorCommand::GoAxis2, 0, 90);
-  const std::vector<uint8_t> expected2 = {0x4D, 0x42, 0x30, 0x39, 0x30, 0x0D};
-  EXPECT_EQ(std::vector<uint8_t>(axis2.Bytes.begin(), axis2.Bytes.end()), expected2);
-}
-
 TEST(BuildCommand, ReadsOnlyTheTargetsTheCommandCarriesAxisOneFirst) {
   EXPECT_EQ(build(RotatorCommand::GoAxis1, 1, 2).AxesRead, std::vector<int>{1});
   EXPECT_EQ(build(RotatorCommand::GoAxis2, 1, 2).AxesRead, std::vector<int>{2});
