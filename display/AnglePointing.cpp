@@ -1,0 +1,50 @@
+#include "display/AnglePointing.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+constexpr double centre = DialCentreOffset;
+constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
+
+// The angle of (X, Y) seen from the centre against the horizontal, -90 to 90 degrees. Only
+// called off the vertical centre line. Computed in double: 100 - X overflows no int there.
+double quadrantTerm(int32_t X, int32_t Y) {
+  return std::atan((centre - Y) / (centre - X)) * degreesPerRadian;
+}
+
+// The raw bearing before rounding; the elevation mapping shares the rows above the horizon.
+double rawAzimuth(int32_t X, int32_t Y) {
+  if (X == DialCentreOffset) {
+    if (Y == DialCentreOffset) return 0;
+    return Y > DialCentreOffset ? 180 : 360;
+  }
+  if (Y == DialCentreOffset) {
+    return X < DialCentreOffset ? 270 : 90;
+  }
+  return quadrantTerm(X, Y) + (X < DialCentreOffset ? 270 : 90);
+}
+
+// As rawAzimuth above the horizon; below it the point is pinned to the horizon on its side,
+// and straight below the centre counts as the centre.
+double rawElevation(int32_t X, int32_t Y) {
+  if (Y <= DialCentreOffset) return rawAzimuth(X, Y);
+  if (X == DialCentreOffset) return 0;
+  return X < DialCentreOffset ? 270 : 90;
+}
+
+int32_t roundToNearestEven(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
+
+}  // namespace
+
+int32_t AzimuthFromPoint(int32_t X, int32_t Y) { return roundToNearestEven(rawAzimuth(X, Y)); }
+
+int32_t ElevationFromPoint(int32_t X, int32_t Y) {
+  const int32_t r = roundToNearestEven(rawElevation(X, Y));
+  return r <= 90 ? r + 90 : r - 270;
+}
+
+int32_t AngleFromPoint(DialKind kind, int32_t X, int32_t Y) {
+  return kind == DialKind::Elevation ? ElevationFromPoint(X, Y) : AzimuthFromPoint(X, Y);
+}

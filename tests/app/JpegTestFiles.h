@@ -1,0 +1,37 @@
+#pragma once
+// Makes JPEG files for the decoder tests: real ones encoded with libjpeg, forged headers, and
+// a temporary directory to put them in.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+
+// Encodes width x height pixels of components bytes each, in colour space space, at quality 95.
+std::string EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space,
+                       const std::vector<uint8_t>& pixels);
+
+// The start of a baseline JPEG whose frame header claims width x height with three components,
+// followed by a scan header and the end marker: no tables, no pixel data.
+std::string ForgedFrameHeader(uint16_t width, uint16_t height);
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class TempDirectory {
+ public:
+  TempDirectory();
+  ~TempDirectory();
+  TempDirectory(const TempDirectory&) = delete;
+  TempDirectory& operator=(const TempDirectory&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  // Writes bytes into the file name and returns its full path.
+  std::string Write(const std::string& name, const std::string& bytes) const;
+
+ private:
+  std::filesystem::path path_;
+};
