@@ -1,0 +1,30 @@
+#include "serial/ErrnoMapping.h"
+
+#include <cerrno>
+
+namespace {
+
+constexpr int32_t kNoSuchPort = 2;
+constexpr int32_t kPortInUse = 5;
+
+}  // namespace
+
+int32_t SioErrorOfErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+    case ENOTTY:
+    case EIO:
+      return kNoSuchPort;
+    case EBUSY:
+    case EWOULDBLOCK:
+      return kPortInUse;
+    case EPERM:
+      // Same remedy as EACCES; its number (1) would otherwise read as a
+      // generic failure without the system's text.
+      return EACCES;
+    default:
+      return error;
+  }
+}

@@ -1,0 +1,23 @@
+#include "serial/PortAvailability.h"
+
+#include <string>
+
+#include "serial/LastError.h"
+#include "serial/PortPath.h"
+#include "serial/SioPosixDispatcher.h"
+
+namespace {
+constexpr int32_t kPortInUse = 5;
+constexpr int32_t kProbeQueueSize = 64;
+}  // namespace
+
+bool IsPortAvailable(uint32_t portNumber) {
+  if (portNumber == 0) return false;
+  TSioPosixDispatcher probe(nullptr);
+  const std::string name = PortDeviceName(portNumber);
+  if (probe.OpenDevice(name.c_str(), kProbeQueueSize, kProbeQueueSize) >= 0) {
+    probe.CloseDevice();
+    return true;
+  }
+  return SioLastError() == kPortInUse;
+}

@@ -1,0 +1,59 @@
+#include "serial/PortPath.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <climits>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kDevicePrefix = "\\\\.\\COM";
+
+// The port number of "\\.\COMn", or none for any other name.
+std::optional<uint32_t> portNumberOf(std::string_view name) {
+  if (name.substr(0, kDevicePrefix.size()) != kDevicePrefix) return std::nullopt;
+  const std::string_view digits = name.substr(kDevicePrefix.size());
+  uint32_t number = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  if (error != std::errc() || end != digits.data() + digits.size() || number == 0) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+// The target of the link at path, or none when path is not a link.
+std::optional<std::string> linkTarget(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return std::nullopt;
+  std::vector<char> target(PATH_MAX);
+  const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+  if (length <= 0 || static_cast<size_t>(length) >= target.size()) return std::nullopt;
+  return std::string(target.data(), static_cast<size_t>(length));
+}
+
+std::string currentDirectory() {
+  std::vector<char> buffer(PATH_MAX);
+  if (getcwd(buffer.data(), buffer.size()) == nullptr) return ".";
+  return buffer.data();
+}
+
+}  // namespace
+
+std::string PortDeviceName(uint32_t portNumber) {
+  return std::string(kDevicePrefix) + std::to_string(portNumber);
+}
+
+std::string ResolvePortPath(const std::string& name) {
+  const std::optional<uint32_t> number = portNumberOf(name);
+  if (!number) return name;
+  const std::string linkName = "COM" + std::to_string(*number);
+  if (const std::optional<std::string> target = linkTarget(linkName)) {
+    if (target->front() == '/') return *target;
+    return currentDirectory() + "/" + *target;
+  }
+  return "/dev/ttyS" + std::to_string(*number - 1);
+}

@@ -1,0 +1,113 @@
+#pragma once
+// The serial dispatcher on a POSIX terminal device (Linux): the platform
+// operations under TSioBaseDispatcher and the read, write and status threads
+// that move bytes and line events between the device and the dispatcher.
+//
+// The device is opened by the name "\\.\COMn" (see ResolvePortPath), for
+// sole use and non-blocking; the first line configuration makes it raw. The
+// read thread sleeps in poll() on the device and wakes as bytes arrive, the
+// write thread sends the output ring one block per drain, and the status
+// thread watches the modem lines and the kernel's line error counters
+// (devices without them, such as pseudo-terminals, leave it asleep). Every
+// wait is bounded (100 ms) or woken by the stop itself, so a close or a
+// failing thread stops them all promptly. A device that goes away ends the
+// threads with -161 (read) or -160 (write); the program keeps running.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "serial/Dcb.h"
+#include "serial/LineErrorCounters.h"
+#include "serial/SioBaseDispatcher.h"
+#include "serial/WakeEvent.h"
+
+struct termios2;
+
+class TSioPosixDispatcher : public TSioBaseDispatcher {
+ public:
+  // The bytes of one received item.
+  static constexpr int32_t kReadBufferSize = 256;
+  // The longest single wait of a port thread that must notice a stop.
+  static constexpr std::chrono::milliseconds kThreadWait{100};
+
+  explicit TSioPosixDispatcher(TSioBaseComponent* owner);
+  ~TSioPosixDispatcher() override;
+
+  // Where the line error counters come from (default: the kernel's); set
+  // before the device is opened.
+  void SetLineCountSource(LineCountSource source);
+
+  // 0 whatever happened; escapes 3 to 6 raise and drop RTS and DTR.
+  int32_t SendLineEscape(int32_t func) override;
+  int32_t PurgeDeviceQueue(int32_t which) override;
+  int32_t CollectLineErrors(ComStat& status) override;
+  uint32_t QueryEventMask(int32_t mask) override;
+  int32_t FetchLineSettings(Dcb& dcb) override;
+  int32_t TakeReceivedBytes(uint8_t* buffer, int32_t size) override;
+  // 0, or minus the error code (SioErrorOfErrno) of a refused setting; a
+  // setting the device cannot take (see LineTaken) is refused with EINVAL.
+  int32_t ApplyLineSettings(Dcb& dcb) override;
+  int32_t QueueOutputBytes(const uint8_t* buffer, int32_t size) override;
+  bool AwaitLineEvent(uint32_t& mask) override;
+  // The kernel sizes its own queues: always true.
+  bool SizeDeviceQueues(int32_t inSize, int32_t outSize) override;
+  void StartPortThreads() override;
+  void ReleasePortEvents() override;
+  uint32_t PendingOutputCount() override;
+  uint32_t PendingInputCount() override;
+  // -1 on failure, with SioLastError set to the mapped error (2 no such
+  // port, 5 in use, else the error number).
+  intptr_t OpenDevice(const char* name, int32_t inSize, int32_t outSize) override;
+  int32_t CloseDevice() override;
+  int32_t YieldTimeSlice() override;
+  // 0 when the device has no modem lines.
+  uint8_t ReadModemLines() override;
+
+  // ---- For the port threads ------------------------------------------------
+
+  // The device's descriptor, -1 when none is open.
+  int Device() const { return static_cast<int>(DeviceHandle()); }
+  // Wakes the read thread (a stop).
+  WakeEvent& SerialEvent() { return serialEvent_; }
+  // Wakes the status thread (a stop).
+  WakeEvent& StatusEvent() { return statusEvent_; }
+  // Wakes the write thread out of a wait for room on the device (a flush or
+  // a stop).
+  WakeEvent& WriteWakeEvent() { return writeWakeEvent_; }
+  LineErrorCounters& LineErrors() { return lineErrors_; }
+  // The write thread's side of the output ring.
+  using TSioBaseDispatcher::TakeOutputBlock;
+  // Sets the kill flag and wakes every port thread.
+  void KillThreads();
+
+ protected:
+  // Makes device the open device; claimed: this dispatcher took it for sole
+  // use and gives it back on close.
+  void AdoptDevice(int device, bool claimed);
+  // Writes the terminal settings of a line change (WriteTermios): 0, or the
+  // error number.
+  virtual int WriteTerminal(int device, const termios2& line);
+
+ private:
+  // Output purge: the write thread drops what it is sending and acknowledges.
+  int32_t purgeOutput();
+  int32_t purgeInput();
+  // Pumps messages until the thread in role has ended.
+  void waitUntilGone(ThreadRole role);
+  void stopDispatchThread();
+
+  WakeEvent serialEvent_;
+  WakeEvent statusEvent_;
+  WakeEvent writeWakeEvent_;
+  LineErrorCounters lineErrors_;
+
+  // The settings last written, for what the terminal does not hold.
+  std::mutex lineLock_;
+  Dcb keptLine_;
+
+  // Under DispatchLock.
+  bool closing_ = false;
+  // Whether this dispatcher opened the device (and so claimed it).
+  std::atomic<bool> ownsDevice_{false};
+};

@@ -1,0 +1,45 @@
+#pragma once
+// The base of the read, write and status threads of a POSIX port: access to
+// the device and the dispatcher, the bounded wait on the device, and the
+// common way a failure ends every port thread.
+
+#include <cstdint>
+
+#include "serial/SioDispatcherThread.h"
+#include "serial/SioPosixDispatcher.h"
+
+class TSioPosixThread : public TSioDispatcherThread {
+ public:
+  // Thread result codes.
+  static constexpr int32_t kReadError = -161;
+  static constexpr int32_t kWriteError = -160;
+  static constexpr int32_t kNoMemory = -13868;
+
+  explicit TSioPosixThread(TSioPosixDispatcher& port) : TSioDispatcherThread(port), port_(port) {}
+
+ protected:
+  struct Readiness {
+    short DeviceEvents = 0;  // poll() events of the device; none on a time-out
+    bool Woken = false;      // the wake event was set (and is now clear)
+    int Error = 0;           // poll() failed with this error number
+  };
+
+  TSioPosixDispatcher& Port() const { return port_; }
+  int Device() const { return port_.Device(); }
+  // Neither terminated nor killed.
+  bool Running() const { return !Terminated() && !port_.KillFlag(); }
+
+  // Waits at most TSioPosixDispatcher::kThreadWait for events on the device
+  // or for wake.
+  Readiness WaitForDevice(short events, WakeEvent& wake);
+
+  // Stops every port thread; a nonzero code becomes this thread's result.
+  void Fail(int32_t code);
+  // Stops every port thread after a device call failed with error: EBADF
+  // (the descriptor was closed under the thread) without a code, anything
+  // else with code.
+  void FailWithError(int error, int32_t code);
+
+ private:
+  TSioPosixDispatcher& port_;
+};

@@ -1,0 +1,19 @@
+#include "serial/SioTAPI32Dispatcher.h"
+
+#include "serial/LastError.h"
+
+namespace {
+constexpr int32_t kCommNotOpen = 2007;
+}  // namespace
+
+TSioTAPI32Dispatcher::TSioTAPI32Dispatcher(TSioBaseComponent* owner, intptr_t deviceHandle)
+    : TSioPosixDispatcher(owner), givenHandle_(deviceHandle) {}
+
+intptr_t TSioTAPI32Dispatcher::OpenDevice(const char*, int32_t, int32_t) {
+  if (givenHandle_ == 0) {
+    SetSioLastError(kCommNotOpen);
+    return -kCommNotOpen;
+  }
+  AdoptDevice(static_cast<int>(givenHandle_), false);
+  return givenHandle_;
+}

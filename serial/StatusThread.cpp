@@ -1,0 +1,79 @@
+#include "serial/StatusThread.h"
+
+#include <new>
+
+#include "serial/CommCodes.h"
+#include "serial/ModemLines.h"
+
+namespace {
+
+// The events of a status item; a plain character arrival is not one.
+constexpr uint32_t kQueuedEvents = 0x21F8;
+
+uint32_t modemLineEvents(uint8_t before, uint8_t now) {
+  const uint8_t changed = before ^ now;
+  uint32_t events = 0;
+  if (changed & kModemCts) events |= kEvCts;
+  if (changed & kModemDsr) events |= kEvDsr;
+  if (changed & kModemCarrier) events |= kEvRlsd;
+  if ((changed & kModemRing) && (now & kModemRing)) events |= kEvRing;
+  return events;
+}
+
+uint32_t lineErrorEvents(uint32_t errors) {
+  uint32_t events = 0;
+  if (errors & kLineErrorBreak) events |= kEvBreak;
+  if (errors & ~kLineErrorBreak) events |= kEvErr;
+  return events;
+}
+
+}  // namespace
+
+void TStatusThread::Execute() {
+  TSioPosixDispatcher& port = Port();
+  modemLinesKept_ = !NoModemLines(ReadModemLineBits(Device(), modemLines_));
+  while (Running()) {
+    const bool watching = modemLinesKept_ || port.LineErrors().Kept();
+    port.StatusEvent().WaitFor(watching ? TSioPosixDispatcher::kThreadWait : kIdleWait);
+    uint32_t events = 0;
+    if (!Running() || !lookAtLine(events)) continue;
+    events &= LastMask;
+    if (events & kQueuedEvents) queueEvents(events);
+  }
+}
+
+bool TStatusThread::lookAtLine(uint32_t& events) {
+  if (!lookAtModemLines(events)) return false;
+  uint32_t errors = 0;
+  if (const int error = Port().LineErrors().Poll(Device(), errors)) {
+    FailWithError(error, kReadError);
+    return false;
+  }
+  events |= lineErrorEvents(errors);
+  return true;
+}
+
+bool TStatusThread::lookAtModemLines(uint32_t& events) {
+  if (!modemLinesKept_) return true;
+  uint8_t now = 0;
+  const int error = ReadModemLineBits(Device(), now);
+  if (NoModemLines(error)) {
+    modemLinesKept_ = false;
+    return true;
+  }
+  if (error != 0) {
+    FailWithError(error, kReadError);
+    return false;
+  }
+  events |= modemLineEvents(modemLines_, now);
+  modemLines_ = now;
+  return true;
+}
+
+void TStatusThread::queueEvents(uint32_t events) {
+  try {
+    Port().InputQueue().PushItem(std::make_unique<TStatusBuffer>(events));
+  } catch (const std::bad_alloc&) {
+    Fail(kNoMemory);
+  }
+}

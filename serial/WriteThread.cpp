@@ -1,0 +1,64 @@
+#include "serial/WriteThread.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+void TWriteThread::Execute() {
+  TSioPosixDispatcher& port = Port();
+  while (Running()) {
+    switch (SioEvent::WaitForEither(port.OutputReadyEvent(), port.OutputFlushEvent(),
+                                    TSioPosixDispatcher::kThreadWait)) {
+      case 0:
+        if (!port.KillFlag()) drain();
+        break;
+      case 1:
+        port.ThreadAckEvent().Set();
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void TWriteThread::drain() {
+  while (Running() && Port().TakeOutputBlock(block_)) {
+    if (!sendBlock()) return;
+  }
+}
+
+bool TWriteThread::sendBlock() {
+  size_t sent = 0;
+  while (sent < block_.size()) {
+    if (flushRequested() || !Running()) return false;
+    const ssize_t written = write(Device(), block_.data() + sent, block_.size() - sent);
+    if (written > 0) {
+      sent += static_cast<size_t>(written);
+      continue;
+    }
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0 && errno != EAGAIN) {
+      FailWithError(errno, kWriteError);
+      return false;
+    }
+    // The device is full: wait for room, a flush or a stop. A hang-up or an
+    // error shows in the next write.
+    const Readiness ready = WaitForDevice(POLLOUT, Port().WriteWakeEvent());
+    if (ready.Error != 0) {
+      FailWithError(ready.Error, kWriteError);
+      return false;
+    }
+    if (ready.DeviceEvents & POLLNVAL) {
+      FailWithError(EBADF, kWriteError);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TWriteThread::flushRequested() {
+  if (!Port().OutputFlushEvent().WaitFor(std::chrono::milliseconds(0))) return false;
+  Port().ThreadAckEvent().Set();
+  return true;
+}

@@ -1,0 +1,70 @@
+#pragma once
+// A pseudo-terminal pair for tests and benchmarks: the program under test
+// opens the slave by its path as its serial device; the test plays the far
+// end on the master.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class PseudoTerminal {
+ public:
+  // Opens a master (raw, non-blocking) and unlocks its slave; fails the
+  // calling test when no pseudo-terminal can be had.
+  PseudoTerminal();
+  ~PseudoTerminal();
+  PseudoTerminal(const PseudoTerminal&) = delete;
+  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+  const std::string& SlavePath() const { return slavePath_; }
+  int Master() const { return master_; }
+
+  // Writes all bytes to the master (waiting for room as needed); whether they
+  // all went within the bound.
+  bool Write(const std::vector<uint8_t>& bytes,
+             std::chrono::milliseconds bound = std::chrono::seconds(10));
+  // Reads until count bytes came or the bound passed; what came.
+  std::vector<uint8_t> Read(size_t count,
+                            std::chrono::milliseconds bound = std::chrono::seconds(10));
+  // What the master holds now, without waiting.
+  std::vector<uint8_t> ReadAvailable();
+  // Closes the master: the slave side hangs up.
+  void CloseMaster();
+
+ private:
+  int master_ = -1;
+  std::string slavePath_;
+};
+
+// A fresh directory under the system's temporary directory, removed with
+// everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Makes dir the current directory until the object goes.
+class CurrentDirectory {
+ public:
+  explicit CurrentDirectory(const std::string& dir);
+  ~CurrentDirectory();
+  CurrentDirectory(const CurrentDirectory&) = delete;
+  CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+ private:
+  std::string previous_;
+};
+
+// Whether path names anything (a dangling link does not).
+bool PathExists(const std::string& path);
+
+// The lowest port number from first whose default device does not exist.
+uint32_t AbsentPortNumber(uint32_t first);
