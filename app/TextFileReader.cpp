@@ -1,0 +1,57 @@
+#include "app/TextFileReader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "app/InOutError.h"
+
+namespace {
+
+constexpr size_t kBlockSize = 4096;
+
+}  // namespace
+
+TextFileReader::TextFileReader(std::string path) : path_(std::move(path)) {
+  fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) RaiseInOutError(errno, path_);
+}
+
+TextFileReader::~TextFileReader() { ::close(fd_); }
+
+bool TextFileReader::fill() {
+  if (endOfFile_) return false;
+  buffer_.erase(0, next_);
+  next_ = 0;
+  char block[kBlockSize];
+  ssize_t got = 0;
+  do {
+    got = ::read(fd_, block, sizeof block);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) RaiseInOutError(errno, path_);
+  if (got == 0) {
+    endOfFile_ = true;
+    return false;
+  }
+  buffer_.append(block, static_cast<size_t>(got));
+  return true;
+}
+
+bool TextFileReader::AtEnd() { return next_ == buffer_.size() && !fill(); }
+
+std::string TextFileReader::ReadLine() {
+  // Bytes after next_ already searched for the line end; fill() keeps them, moving next_ to 0.
+  size_t searched = 0;
+  size_t lineFeed = buffer_.find('\n', next_);
+  while (lineFeed == std::string::npos) {
+    searched = buffer_.size() - next_;
+    if (!fill()) break;
+    lineFeed = buffer_.find('\n', next_ + searched);
+  }
+  const size_t end = lineFeed == std::string::npos ? buffer_.size() : lineFeed;
+  std::string line = buffer_.substr(next_, end - next_);
+  next_ = lineFeed == std::string::npos ? buffer_.size() : lineFeed + 1;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Reads a text file line by line. A line ends at LF or at the end of the file; one CR at the end
+// of a line is dropped, so files with CR LF and with LF line ends read alike. The file is closed
+// when the reader goes.
+
+#include <string>
+
+class TextFileReader {
+ public:
+  // Opens path for reading; raises EInOutError when it cannot be opened.
+  explicit TextFileReader(std::string path);
+  TextFileReader(const TextFileReader&) = delete;
+  TextFileReader& operator=(const TextFileReader&) = delete;
+  ~TextFileReader();
+
+  // True when every byte of the file has been read. Raises EInOutError when reading fails.
+  bool AtEnd();
+
+  // The next line without its line end; an empty text once the end has been reached. Raises
+  // EInOutError when reading fails.
+  std::string ReadLine();
+
+ private:
+  // Reads the next block; false at the end of the file.
+  bool fill();
+
+  std::string path_;
+  int fd_ = -1;
+  std::string buffer_;
+  size_t next_ = 0;
+  bool endOfFile_ = false;
+};
