@@ -1,7 +1,18 @@
-#include <cstdio>
+// Azimara M: the rotator control panel. One window; everything else happens in its handlers.
 
-// Placeholder entry point until the main window lands.
-int main() {
-  std::puts("Azimara M V1.7: the main window is not built yet; run ./run for the simulator.");
-  return 0;
+#include <QApplication>
+
+#include "app/Form1.h"
+#include "app/MessageBoxes.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationDisplayName(QStringLiteral("Azimara M"));
+  InstallMessageBoxes();
+  int result = 0;
+  {
+    TForm1 Form1;
+    result = QApplication::exec();
+  }
+  return result;
 }

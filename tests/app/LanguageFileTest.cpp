@@ -170,3 +170,21 @@ TEST(FileText, ValidUtf8IsDecodedAndEverythingElseIsLatinOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ShippedLanguageFile, EachLanguageHasEveryTextTheWindowUses) {
+  for (const char* code : {"EN", "DE", "FR"}) {
+    SCOPED_TRACE(code);
+    LanguageTexts table;
+    ReadLanguageFile(std::string(AZIMARA_RESOURCES_DIR) + "/" + LanguageFileName, code, table);
+    for (const size_t entry : {EntryLanguageLabel, EntryExitButton, EntryPortError,
+                               EntryManualGroups, EntryParkingHint, EntryInvalidInput}) {
+      EXPECT_FALSE(table[entry].empty()) << entry;
+    }
+    // It follows "Port COM<n>" directly.
+    EXPECT_EQ(table[EntryPortError].front(), ' ');
+  }
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+#include "app/Form1.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+
+#include "app/ComboBoxSelection.h"
+#include "widgets/ErrorDisplay.h"
+
+namespace {
+
+// A handler run from one of Qt's signals: its error ends it and is shown, never thrown into
+// Qt's event loop.
+template <typename Handler>
+auto reporting(TForm1* form, Handler handler) {
+  return [form, handler] { RunReportingErrors([form, handler] { (form->*handler)(); }); };
+}
+
+// Connects handler to what the operator does with box: picking an item and every keystroke in
+// its edit field. Code that selects an item or sets the text raises neither. A keystroke first
+// makes the item with the typed text the selection, or none.
+template <typename Handler>
+void connectBoxChange(TForm1* form, QComboBox* box, Handler handler) {
+  QObject::connect(box, &QComboBox::activated, form, reporting(form, handler));
+  QObject::connect(box->lineEdit(), &QLineEdit::textEdited, form, [box] { FollowTypedText(box); });
+  QObject::connect(box->lineEdit(), &QLineEdit::textEdited, form, reporting(form, handler));
+}
+
+}  // namespace
+
+TForm1::TForm1() {
+  createControls();
+  connectEvents();
+  RunReportingErrors([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() {
+  RunReportingErrors([this] { FormDestroy(); });
+}
+
+void TForm1::connectEvents() {
+  connect(Button1, &QPushButton::clicked, this, reporting(this, &TForm1::Button1Click));
+  connectBoxChange(this, ComboBox1, &TForm1::ComboBox1Change);
+  connectBoxChange(this, ComboBox2, &TForm1::ComboBox2Change);
+  connectBoxChange(this, ComboBox3, &TForm1::ComboBox3Change);
+  connectBoxChange(this, ComboBox4, &TForm1::ComboBox4Change);
+  // The numeric fields show errors of their exit handlers themselves.
+  KtNumEdit3->SetOnExit([this] { KtNumEdit3Exit(); });
+  KtNumEdit4->SetOnExit([this] { KtNumEdit4Exit(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // The window closes even when saving fails: the error is shown, and the settings are
+  // tried once more when the window is destroyed.
+  RunReportingErrors([this] { FormClose(); });
+  event->accept();
+}

@@ -1,0 +1,133 @@
+#pragma once
+// TForm1, the panel's one window: the configuration group, the two dials with their position
+// read-outs, the manual groups and the echo memo. It owns the program-wide state (settings,
+// language texts) and runs the handlers of all its controls on the GUI thread.
+//
+// Handlers are public and raise their errors, as the operator's events would hand them to the
+// application; the connections from Qt's signals show such errors in the standard error box
+// (RunReportingErrors), so no exception ever crosses Qt's event loop.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include <string>
+
+#include "app/ClientAreaFitter.h"
+#include "app/DialImage.h"
+#include "app/IntervalTimer.h"
+#include "app/LanguageFile.h"
+#include "app/PositionLog.h"
+#include "app/Settings.h"
+#include "widgets/KtNumEdit.h"
+
+// Which settings a save takes from their boxes rather than from memory.
+struct SettingsRefresh {
+  bool Language = true;
+  bool PollRate = true;
+};
+
+class TForm1 : public QWidget {
+ public:
+  // Builds the window with its design values and runs FormCreate: the window is shown, the
+  // settings file and language file are applied, the port is opened and polling starts. The
+  // start-up directory is the current directory at this moment.
+  TForm1();
+  // Runs FormDestroy, which saves the settings.
+  ~TForm1() override;
+
+  // The four axis configuration items of ComboBox4, by index.
+  static const QStringList AxisConfigurationItems;
+
+  // Controls, named as on the form (objectName and accessibleName say the same).
+  DialImage* Image2;
+  QLabel* Label7;
+  DialImage* Image1;
+  QLabel* Label6;
+  QGroupBox* GroupBox2;
+  QGroupBox* GroupBox3;
+  QGroupBox* GroupBox4;
+  QGroupBox* GroupBox5;
+  QPlainTextEdit* Memo1;
+  QLabel* Label2;
+  QComboBox* ComboBox2;
+  QPushButton* Button1;
+  QLabel* Label1;
+  QComboBox* ComboBox1;
+  QLabel* Label13;
+  QComboBox* ComboBox3;
+  QLabel* Label3;
+  QComboBox* ComboBox4;
+  QPushButton* Button9;
+  QPushButton* Button5;
+  QPushButton* Button11;
+  TKtNumEdit* KtNumEdit1;
+  QPushButton* Button2;
+  TKtNumEdit* KtNumEdit3;
+  QPushButton* Button8;
+  QPushButton* Button12;
+  QPushButton* Button7;
+  QPushButton* Button13;
+  QPushButton* Button3;
+  TKtNumEdit* KtNumEdit2;
+  TKtNumEdit* KtNumEdit4;
+  QPushButton* Button14;
+  QPushButton* Button6;
+  QPushButton* Button4;
+  QPushButton* Button10;
+  IntervalTimer* Timer1;
+
+  // Program-wide state.
+  std::string StartDir;
+  TSettings Settings;
+  LanguageTexts LangTable;
+  // Open only in the diagnostic build.
+  PositionLog PositionLogFile;
+
+  // Start-up and shutdown.
+  void FormCreate();
+  void Button1Click();
+  void FormClose();
+  void FormDestroy();
+
+  // Settings: read the file and apply it / write the current values.
+  void LoadSettings();
+  void SaveSettings();
+  void ApplyAxisConfiguration();
+  void ComboBox1Change();
+  void ComboBox2Change();
+  void ComboBox3Change();
+  void ComboBox4Change();
+  void KtNumEdit3Exit();
+  void KtNumEdit4Exit();
+
+  // Language: read the texts of the current language and apply them.
+  void LoadLanguage();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createControls();
+  void createConfigurationGroup();
+  void createManualGroup1();
+  void createManualGroup2();
+  void createManualGroupBoth();
+  void setTabOrder();
+  void connectEvents();
+
+  void applySettingsLine(int line);
+  // The stored settings with the port number, the park positions, the window position and
+  // the fields sources names taken from the controls. Raises EConvertError for a box or park
+  // field that holds no whole number.
+  TSettings refreshedSettings(SettingsRefresh sources = {}) const;
+  void saveRefreshed(const TSettings& refreshed);
+  bool validateNumber(QComboBox* box);
+  void rejectInput(QComboBox* box, int fallbackItem);
+  QString langText(size_t entry) const;
+
+  ClientAreaFitter* fitter_ = nullptr;
+};

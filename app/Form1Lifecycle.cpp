@@ -1,0 +1,73 @@
+// Start-up and the three ways the program ends.
+
+#include <chrono>
+
+#include "app/BlockingPause.h"
+#include "app/ComboBoxSelection.h"
+#include "app/DiagMode.h"
+#include "app/FileSystem.h"
+#include "app/Form1.h"
+#include "app/ProcessEnd.h"
+#include "widgets/ErrorDisplay.h"
+
+namespace {
+
+// Gives the port time to let go of the line before the process ends.
+constexpr std::chrono::milliseconds kExitPause{500};
+
+const QColor diagnosticRed(255, 0, 0);
+
+int languageItem(const std::string& code) {
+  if (code == "EN") return 0;
+  if (code == "DE") return 1;
+  if (code == "FR") return 2;
+  return -1;
+}
+
+}  // namespace
+
+void TForm1::FormCreate() {
+  show();
+  GroupBox2->setFocus();
+  StartDir = CurrentDirectory();
+  LoadSettings();
+  LoadLanguage();
+  SelectItemSilently(ComboBox1, Settings.ComNumber - 1);
+  if (const int item = languageItem(Settings.Language); item >= 0) {
+    SelectItemSilently(ComboBox2, item);
+  }
+  // Text set from code raises no change event in Qt, so the poll-rate handler runs directly:
+  // it saves the file and applies it once more. Its error is shown and start-up goes on.
+  ComboBox3->setEditText(QString::number(Settings.PollRate));
+  RunReportingErrors([this] { ComboBox3Change(); });
+  KtNumEdit3->SetValue(Settings.Park1);
+  KtNumEdit4->SetValue(Settings.Park2);
+  SelectItemSilently(ComboBox4, Settings.AxisConfig);
+  QPalette palette = this->palette();
+  if (DiagMode) {
+    palette.setColor(QPalette::Window, diagnosticRed);
+    Memo1->show();
+    PositionLogFile.Create(PositionLogFileName);
+  } else {
+    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+    Memo1->hide();
+  }
+  setPalette(palette);
+  Timer1->SetInterval(Settings.PollRate);
+}
+
+void TForm1::Button1Click() {
+  Timer1->SetEnabled(false);
+  BlockingPause(kExitPause);
+  EndProcess();
+}
+
+void TForm1::FormClose() {
+  saveRefreshed(refreshedSettings());
+  if (DiagMode) PositionLogFile.Close();
+}
+
+void TForm1::FormDestroy() {
+  saveRefreshed(refreshedSettings());
+  if (DiagMode) PositionLogFile.Close();
+}

@@ -1,0 +1,78 @@
+#include "app/MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QThread>
+
+#include "serial/ExceptionDisplay.h"
+#include "widgets/ErrorDisplay.h"
+
+namespace {
+
+void showErrorBox(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
+                  QMessageBox::Ok, QApplication::activeWindow());
+  box.exec();
+}
+
+bool onGuiThread() {
+  return QCoreApplication::instance() != nullptr &&
+         QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+// A box opened inside a handler would run a nested event loop in the middle of that handler;
+// the standard box waits until the handler is done. Outside any event loop (start-up, the
+// window's destruction at the end) it is shown at once.
+void showStandardBox(const QString& text) {
+  if (QThread::currentThread()->loopLevel() == 0) {
+    showErrorBox(text);
+    return;
+  }
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [text] { showErrorBox(text); }, Qt::QueuedConnection);
+}
+
+void showDefault(MessageBoxKind kind, const QString& text) {
+  if (kind == MessageBoxKind::ProgramError) {
+    showErrorBox(text);
+  } else {
+    showStandardBox(text);
+  }
+}
+
+MessageBoxHandler& installedHandler() {
+  static MessageBoxHandler handler = showDefault;
+  return handler;
+}
+
+void showExceptionOnGuiThread(const std::exception& error) {
+  const QString text = QString::fromUtf8(error.what());
+  if (onGuiThread()) {
+    ShowStandardError(text);
+  } else if (QCoreApplication::instance() != nullptr) {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [text] { ShowStandardError(text); }, Qt::QueuedConnection);
+  }
+}
+
+}  // namespace
+
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+  installedHandler() = handler ? std::move(handler) : showDefault;
+}
+
+void ShowProgramError(const QString& text) {
+  installedHandler()(MessageBoxKind::ProgramError, text);
+}
+
+void ShowStandardError(const QString& text) {
+  installedHandler()(MessageBoxKind::StandardError, text);
+}
+
+void InstallMessageBoxes() {
+  SetErrorDisplay([](const std::string& message) {
+    ShowStandardError(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
+  });
+  SetExceptionDisplay(showExceptionOnGuiThread);
+}
