@@ -275,6 +275,24 @@ TEST_F(ComPortOpening, DestroyingAnOpenPortClosesIt) {
   EXPECT_EQ(DispatcherRegistry::Size(), registered);
 }
 
+TEST(ComPortWithoutNotifyWindows, OpensSendsAndReadsButRaisesNoEvents) {
+  FakePorts fakes;
+  TSioComPort port;
+  std::atomic<int> calls{0};
+  port.SetComNumber(1);
+  port.SetDispatcherFactory(fakes.Factory());
+  port.SetOnTriggerAvail([&](TSioCustomComPort*, uint16_t) { ++calls; });
+  port.SendChar('a');
+  EXPECT_TRUE(port.Open());
+  EXPECT_EQ(fakes.Latest().TakeOutput(), std::vector<uint8_t>{'a'});
+  fakes.Latest().Feed({'b', 'c'});
+  ASSERT_TRUE(WaitUntil([&] { return port.Dispatcher()->UnreadCount() == 2; }));
+  EXPECT_EQ(port.ReadChar(), 'b');
+  EXPECT_EQ(port.ReadChar(), 'c');
+  EXPECT_EQ(calls.load(), 0);
+  port.SetOpen(false);
+}
+
 // Closing from inside OnTriggerAvail, with the platform waiting for the
 // port threads (the close completes inside ClosePort once the delivery has
 // given up) or not (the close completes later through PORT_CLOSING).

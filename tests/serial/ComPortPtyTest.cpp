@@ -169,6 +169,24 @@ TEST_F(ComPortOnPty, AHandlerWaitingForSixteenBytesGetsThemOnceTheRestArrives) {
   EXPECT_EQ(calls.back().Read, all);
 }
 
+TEST_F(ComPortOnPty, ClosingInsideTheHandlerNeitherDeadlocksNorRaises) {
+  std::atomic<int> closed{0};
+  std::atomic<bool> returned{false};
+  port->SetOnPortClose([&](TSioCustomComPort*) { ++closed; });
+  port->SetOnTriggerAvail([&](TSioCustomComPort* CP, uint16_t) {
+    CP->SetOpen(false);
+    returned = true;
+  });
+  Open();
+  ASSERT_TRUE(first.Write({'q'}));
+  ASSERT_TRUE(WaitUntil([&] { return returned.load(); }, std::chrono::seconds(20)));
+  ASSERT_TRUE(WaitUntil([&] { return !IsOpen(); }));
+  EXPECT_EQ(closed.load(), 1);
+  // The device was given back.
+  TSioPosixDispatcher next(nullptr);
+  EXPECT_EQ(OpenLikeComponent(next, gui.Loop(), 1, PortDeviceName(3)), 0);
+}
+
 TEST_F(ComPortOnPty, SendingOnAClosedPortOpensItAndSends) {
   gui.Run([&] {
     port->SendChar('C');
