@@ -15,7 +15,8 @@ void showBox(const QString& text) {
 }  // namespace
 
 void ShowExceptionBox(const std::exception& error) {
-  QCoreApplication* application = QCoreApplication::instance();
+  // A message box needs a widget application.
+  auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (application == nullptr) {
     std::fprintf(stderr, "%s\n", error.what());
     return;
