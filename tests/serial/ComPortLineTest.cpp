@@ -117,15 +117,6 @@ TEST_F(ComPortLine, Rs485ModeTakesRtsAwayFromTheHandshake) {
   });
 }
 
-TEST_F(ComPortLine, TheEventWordOptionFollowsItsProperty) {
-  Open();
-  gui.Run([&] {
-    EXPECT_EQ(port->Dispatcher()->OptionBits() & 4u, 4u);
-    port->SetUseEventWord(false);
-    EXPECT_EQ(port->Dispatcher()->OptionBits() & 4u, 0u);
-  });
-}
-
 TEST_F(ComPortLine, ThresholdChangesApplyBothFlowSettingsAgain) {
   port->SetHWFlowOptions({hwfUseRTS});
   Open();

@@ -179,11 +179,6 @@ TEST_F(ComPortOpening, SendingOnAClosedPortOpensItFirstWhenAllowed) {
   EXPECT_EQ(fakes.Made(), 1);
 }
 
-TEST_F(ComPortOpening, ReadingWithNothingReceivedRaises) {
-  Open();
-  EXPECT_THROW(gui.Run([&] { port->ReadChar(); }), EBufferIsEmpty);
-}
-
 TEST_F(ComPortOpening, ClosingReleasesTheDispatcherAndTellsTheHandler) {
   int closed = 0;
   port->SetOnPortClose([&](TSioCustomComPort*) { ++closed; });
