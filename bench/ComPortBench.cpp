@@ -1,0 +1,167 @@
+// The serial port component's own path: the same measurements as the
+// dispatcher and POSIX benchmarks, with the bytes taken by an OnTriggerAvail
+// handler through ReadChar (and answered through SendChar) on a stand-in GUI
+// thread, notices going through the port's window procedure.
+//   1. receive throughput over the fake platform (16 MiB in 256-byte items);
+//   2. receive throughput over a pseudo-terminal (16 MiB written on the master);
+//   3. one-byte round trip over a pseudo-terminal (p50, p99, worst of 2000).
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "serial/SioComPort.h"
+#include "tests/serial/support/ComPortGui.h"
+#include "tests/serial/support/PseudoTerminal.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr size_t kTotalBytes = 16u << 20;
+constexpr size_t kBlock = 64u << 10;
+constexpr int kRounds = 2000;
+
+std::vector<uint8_t> block() {
+  std::vector<uint8_t> bytes(kBlock);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + 7);
+  return bytes;
+}
+
+uint64_t expectedSum(const std::vector<uint8_t>& bytes) {
+  uint64_t sum = 0;
+  for (const uint8_t b : bytes) sum += b;
+  return sum * (kTotalBytes / kBlock);
+}
+
+// A port whose handler reads every announced byte with ReadChar.
+struct CountingPort {
+  explicit CountingPort(uint16_t number) {
+    port.SetComNumber(number);
+    port.SetBaud(115200);
+    port.SetOnTriggerAvail([this](TSioCustomComPort* CP, uint16_t Count) {
+      uint64_t local = 0;
+      for (uint16_t i = 0; i < Count; ++i) local += CP->ReadChar();
+      sum += local;
+      received += Count;
+    });
+  }
+
+  TSioComPort port;
+  std::atomic<size_t> received{0};
+  std::atomic<uint64_t> sum{0};
+};
+
+void report(const char* what, double seconds, bool sumOk) {
+  std::printf("%-44s %zu bytes in %.3f s = %7.1f MB/s (checksum %s)\n", what, kTotalBytes, seconds,
+              static_cast<double>(kTotalBytes) / seconds / 1e6, sumOk ? "ok" : "WRONG");
+}
+
+// Waits until the port has read everything; the seconds since start.
+double waitForAll(CountingPort& counting, Clock::time_point start) {
+  while (counting.received.load() < kTotalBytes) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+bool fakeRun(const std::vector<uint8_t>& bytes) {
+  ComPortGui gui;
+  FakePorts fakes;
+  CountingPort counting(1);
+  counting.port.SetDispatcherFactory(fakes.Factory());
+  gui.Run([&] { counting.port.SetOpen(true); });
+  FakePlatform& fake = fakes.Latest();
+  const auto start = Clock::now();
+  std::thread producer([&] {
+    for (size_t fed = 0; fed < kTotalBytes; fed += bytes.size()) {
+      // Keep the queue at a few blocks, as a line's pace would.
+      while (fake.InputQueue().ByteCount() > static_cast<int64_t>(4 * kBlock)) {
+        std::this_thread::yield();
+      }
+      fake.Feed(bytes);
+    }
+  });
+  const double seconds = waitForAll(counting, start);
+  producer.join();
+  gui.Run([&] { counting.port.SetOpen(false); });
+  const bool ok = counting.sum.load() == expectedSum(bytes);
+  report("component over the fake platform, ReadChar:", seconds, ok);
+  return ok;
+}
+
+bool ptyRun(const std::vector<uint8_t>& bytes) {
+  PseudoTerminal pty;
+  TempDir dir;
+  const CurrentDirectory inside(dir.Path());
+  if (symlink(pty.SlavePath().c_str(), "COM1") != 0) return false;
+  ComPortGui gui;
+  CountingPort counting(1);
+  gui.Run([&] { counting.port.SetOpen(true); });
+  const auto start = Clock::now();
+  std::thread writer([&] {
+    for (size_t fed = 0; fed < kTotalBytes; fed += bytes.size()) {
+      if (!pty.Write(bytes, std::chrono::seconds(60))) return;
+    }
+  });
+  const double seconds = waitForAll(counting, start);
+  writer.join();
+  gui.Run([&] { counting.port.SetOpen(false); });
+  const bool ok = counting.sum.load() == expectedSum(bytes);
+  report("component over a pseudo-terminal, ReadChar:", seconds, ok);
+  return ok;
+}
+
+double percentile(std::vector<double> values, double share) {
+  std::sort(values.begin(), values.end());
+  return values[static_cast<size_t>(share * static_cast<double>(values.size() - 1))];
+}
+
+bool roundTripRun() {
+  PseudoTerminal pty;
+  TempDir dir;
+  const CurrentDirectory inside(dir.Path());
+  if (symlink(pty.SlavePath().c_str(), "COM1") != 0) return false;
+  ComPortGui gui;
+  TSioComPort port;
+  port.SetComNumber(1);
+  port.SetOnTriggerAvail([](TSioCustomComPort* CP, uint16_t Count) {
+    for (uint16_t i = 0; i < Count; ++i) CP->SendChar(static_cast<uint8_t>(CP->ReadChar() + 1));
+  });
+  gui.Run([&] { port.SetOpen(true); });
+  std::vector<double> micros;
+  bool ok = true;
+  for (int round = 0; round < kRounds && ok; ++round) {
+    const auto sent = static_cast<uint8_t>(round);
+    const auto start = Clock::now();
+    ok = pty.Write({sent});
+    const std::vector<uint8_t> answer = pty.Read(1);
+    ok = ok && answer.size() == 1 && answer[0] == static_cast<uint8_t>(sent + 1);
+    micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+  }
+  gui.Run([&] { port.SetOpen(false); });
+  if (!ok) {
+    std::fprintf(stderr, "round trip failed\n");
+    return false;
+  }
+  std::printf(
+      "component round trip, ReadChar + SendChar:   p50 %.0f us, p99 %.0f us, worst %.0f us"
+      " (%d rounds)\n",
+      percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), kRounds);
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  const std::vector<uint8_t> bytes = block();
+  const bool fakeOk = fakeRun(bytes);
+  const bool ptyOk = ptyRun(bytes);
+  const bool roundTripOk = roundTripRun();
+  return fakeOk && ptyOk && roundTripOk ? 0 : 1;
+}

@@ -1,0 +1,14 @@
+// GoogleTest entry point for the serial port's Qt side: one QApplication on
+// the offscreen platform, whose event loop the tests run.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication application(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
