@@ -138,7 +138,7 @@ void TKtNumEdit::handleEvent(const std::function<void()>& operation) {
 }
 
 // Handlers may read or write the field: they see what the model has done so far.
-TNotifyEvent TKtNumEdit::showingFirst(TNotifyEvent handler) {
+TNumEditEvent TKtNumEdit::showingFirst(TNumEditEvent handler) {
   if (!handler) return nullptr;
   return [this, handler = std::move(handler)] {
     pushState();
@@ -146,15 +146,15 @@ TNotifyEvent TKtNumEdit::showingFirst(TNotifyEvent handler) {
   };
 }
 
-void TKtNumEdit::SetOnExit(TNotifyEvent handler) {
+void TKtNumEdit::SetOnExit(TNumEditEvent handler) {
   model_.SetOnExit(showingFirst(std::move(handler)));
 }
 
-void TKtNumEdit::SetOnInvalidEntry(TNotifyEvent handler) {
+void TKtNumEdit::SetOnInvalidEntry(TNumEditEvent handler) {
   model_.SetOnInvalidEntry(showingFirst(std::move(handler)));
 }
 
-void TKtNumEdit::SetOnClear(TNotifyEvent handler) {
+void TKtNumEdit::SetOnClear(TNumEditEvent handler) {
   model_.SetOnClear(showingFirst(std::move(handler)));
 }
 

@@ -86,11 +86,11 @@ class TKtNumEdit : public QLineEdit {
   // Raised when the focus moves to another control of the window with a value
   // inside the range. Outside it the value becomes the nearer bound, with a
   // beep, the focus comes back and OnExit is not raised.
-  void SetOnExit(TNotifyEvent handler);
+  void SetOnExit(TNumEditEvent handler);
   // Replaces that correction.
-  void SetOnInvalidEntry(TNotifyEvent handler);
+  void SetOnInvalidEntry(TNumEditEvent handler);
   // Replaces deleting the selection on a clear request (context menu Delete).
-  void SetOnClear(TNotifyEvent handler);
+  void SetOnClear(TNumEditEvent handler);
 
   // The refusal sound; empty restores the default, QApplication::beep().
   void SetBeep(std::function<void()> beep);
@@ -125,7 +125,7 @@ class TKtNumEdit : public QLineEdit {
   template <typename Operation>
   auto synced(Operation operation);
   void handleEvent(const std::function<void()>& operation);
-  TNotifyEvent showingFirst(TNotifyEvent handler);
+  TNumEditEvent showingFirst(TNumEditEvent handler);
   void refocus();
   void showColor();
   QColor parentBackground() const;

@@ -16,7 +16,9 @@
 // The keys whose going down or up the control treats specially.
 enum class EditKey { Backspace, Delete, Enter, Space, Other };
 
-using TNotifyEvent = std::function<void()>;
+// The control's events (exit, invalid entry, clear). Not TNotifyEvent: the serial port
+// component's event of that name carries its sender, and the window uses both.
+using TNumEditEvent = std::function<void()>;
 
 // What the model needs from its surroundings.
 struct KtNumEditHooks {
@@ -88,11 +90,11 @@ class KtNumEditModel {
 
   // --- Events ---
   // Leaving the field with a value inside the range.
-  void SetOnExit(TNotifyEvent handler) { onExit_ = std::move(handler); }
+  void SetOnExit(TNumEditEvent handler) { onExit_ = std::move(handler); }
   // Leaving with a value outside the range, instead of the built-in correction.
-  void SetOnInvalidEntry(TNotifyEvent handler) { onInvalidEntry_ = std::move(handler); }
+  void SetOnInvalidEntry(TNumEditEvent handler) { onInvalidEntry_ = std::move(handler); }
   // A clear request, instead of deleting the selection.
-  void SetOnClear(TNotifyEvent handler) { onClear_ = std::move(handler); }
+  void SetOnClear(TNumEditEvent handler) { onClear_ = std::move(handler); }
 
   // --- Formatting ---
   std::u16string FormatNumber(long double x) const;
@@ -172,7 +174,7 @@ class KtNumEditModel {
   long double minValue_ = 0;
   long double maxValue_ = 0;
   TNumberFormat numberFormat_ = TNumberFormat::Standard;
-  TNotifyEvent onExit_;
-  TNotifyEvent onInvalidEntry_;
-  TNotifyEvent onClear_;
+  TNumEditEvent onExit_;
+  TNumEditEvent onInvalidEntry_;
+  TNumEditEvent onClear_;
 };
