@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "app/ComboBoxSelection.h"
+#include "app/MessageBoxes.h"
 #include "widgets/ErrorDisplay.h"
 
 namespace {
@@ -29,12 +30,31 @@ void connectBoxChange(TForm1* form, QComboBox* box, Handler handler) {
 
 TForm1::TForm1() {
   createControls();
+  SioComPort1.SetTraceName("SIO.TRC");
+  SioComPort1.SetLogName("SIO.LOG");
   connectEvents();
   RunReportingErrors([this] { FormCreate(); });
 }
 
 TForm1::~TForm1() {
   RunReportingErrors([this] { FormDestroy(); });
+  // Closing waits for the port's threads and lets the GUI thread handle events meanwhile: no
+  // tick and no notice may reach the window's handlers from here on.
+  Timer1->SetEnabled(false);
+  SioComPort1.SetOnTriggerAvail(nullptr);
+  RunReportingErrors([this] { SioComPort1.SetOpen(false); });
+}
+
+void TForm1::openPort() {
+  try {
+    SioComPort1.SetOpen(true);
+  } catch (const std::exception&) {
+    ShowProgramError("Port COM" + QString::number(Settings.ComNumber) + langText(EntryPortError));
+    SioComPort1.SetOpen(false);
+    Timer1->SetEnabled(false);
+    return;
+  }
+  Timer1->SetEnabled(true);
 }
 
 void TForm1::connectEvents() {

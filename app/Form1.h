@@ -22,6 +22,7 @@
 #include "app/LanguageFile.h"
 #include "app/PositionLog.h"
 #include "app/Settings.h"
+#include "serial/SioComPort.h"
 #include "widgets/KtNumEdit.h"
 
 // Which settings a save takes from their boxes rather than from memory.
@@ -36,7 +37,7 @@ class TForm1 : public QWidget {
   // settings file and language file are applied, the port is opened and polling starts. The
   // start-up directory is the current directory at this moment.
   TForm1();
-  // Runs FormDestroy, which saves the settings.
+  // Runs FormDestroy, which saves the settings, and closes the port.
   ~TForm1() override;
 
   // The four axis configuration items of ComboBox4, by index.
@@ -79,6 +80,7 @@ class TForm1 : public QWidget {
   QPushButton* Button4;
   QPushButton* Button10;
   IntervalTimer* Timer1;
+  TSioComPort SioComPort1;
 
   // Program-wide state.
   std::string StartDir;
@@ -118,6 +120,8 @@ class TForm1 : public QWidget {
   void createManualGroupBoth();
   void setTabOrder();
   void connectEvents();
+  // Opens the port; when that fails, says so and leaves polling stopped.
+  void openPort();
 
   void applySettingsLine(int line);
   // The stored settings with the port number, the park positions, the window position and

@@ -30,6 +30,7 @@ void TForm1::FormCreate() {
   show();
   GroupBox2->setFocus();
   StartDir = CurrentDirectory();
+  SioComPort1.SetBaud(9600);
   LoadSettings();
   LoadLanguage();
   SelectItemSilently(ComboBox1, Settings.ComNumber - 1);
@@ -54,9 +55,11 @@ void TForm1::FormCreate() {
   }
   setPalette(palette);
   Timer1->SetInterval(Settings.PollRate);
+  openPort();
 }
 
 void TForm1::Button1Click() {
+  SioComPort1.SetOpen(false);
   Timer1->SetEnabled(false);
   BlockingPause(kExitPause);
   EndProcess();

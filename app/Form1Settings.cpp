@@ -34,6 +34,8 @@ void TForm1::LoadSettings() {
   ChangeDirectory(StartDir);
   ReadSettingsFile(SettingsFileName, Settings, [this](int line) { applySettingsLine(line); });
   ApplyAxisConfiguration();
+  // The port takes the low 16 bits; it reopens itself when the number changes while open.
+  SioComPort1.SetComNumber(static_cast<uint16_t>(Settings.ComNumber));
 }
 
 void TForm1::applySettingsLine(int line) {
@@ -108,9 +110,10 @@ bool TForm1::validateNumber(QComboBox* box) {
 
 void TForm1::ComboBox1Change() {
   if (!validateNumber(ComboBox1)) return;
-  const TSettings refreshed = refreshedSettings({.Language = false});
-  saveRefreshed(refreshed);
+  SioComPort1.SetOpen(false);
+  saveRefreshed(refreshedSettings({.Language = false}));
   LoadSettings();
+  openPort();
 }
 
 void TForm1::ComboBox2Change() {

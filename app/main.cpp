@@ -4,10 +4,13 @@
 
 #include "app/Form1.h"
 #include "app/MessageBoxes.h"
+#include "app/SerialQtHooks.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationDisplayName(QStringLiteral("Azimara M"));
+  const SerialQtHooks serialHooks;
+  // After the serial hooks: the port's exceptions go to the panel's message boxes too.
   InstallMessageBoxes();
   int result = 0;
   {

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <filesystem>
+
 #include "app/DiagMode.h"
 #include "tests/app/PanelFixture.h"
 #include "tests/app/PanelInput.h"
@@ -117,6 +119,8 @@ TEST_F(WindowSettings, AFailedSaveIsReportedAndLeavesTheFileWhole) {
 }
 
 TEST_F(WindowSettings, ExitAndAFreshStartRestoreWhatWasShown) {
+  std::filesystem::create_symlink(Path("no-such-port"), Path("COM4"));
+  PickItem(form->ComboBox1, 3);
   PickItem(form->ComboBox2, 1);
   PickItem(form->ComboBox3, 2);
   PickItem(form->ComboBox4, 3);
@@ -133,6 +137,8 @@ TEST_F(WindowSettings, ExitAndAFreshStartRestoreWhatWasShown) {
   form.reset();
 
   form = StartPanel();
+  EXPECT_EQ(form->ComboBox1->currentText(), "4");
+  EXPECT_EQ(form->SioComPort1.ComNumber(), 4);
   EXPECT_EQ(form->ComboBox2->currentText(), "DE");
   EXPECT_EQ(form->Button1->text(), "Ende");
   EXPECT_EQ(form->ComboBox3->currentText(), "2000");
