@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 
+#include <utility>
+
 #include "app/ComboBoxSelection.h"
 #include "app/MessageBoxes.h"
 #include "widgets/ErrorDisplay.h"
@@ -58,7 +60,18 @@ void TForm1::openPort() {
 }
 
 void TForm1::connectEvents() {
-  connect(Button1, &QPushButton::clicked, this, reporting(this, &TForm1::Button1Click));
+  const std::pair<QPushButton*, void (TForm1::*)()> buttons[] = {
+      {Button1, &TForm1::Button1Click},   {Button2, &TForm1::Button2Click},
+      {Button3, &TForm1::Button3Click},   {Button4, &TForm1::Button4Click},
+      {Button5, &TForm1::Button5Click},   {Button6, &TForm1::Button6Click},
+      {Button7, &TForm1::Button7Click},   {Button8, &TForm1::Button8Click},
+      {Button9, &TForm1::Button9Click},   {Button10, &TForm1::Button10Click},
+      {Button11, &TForm1::Button11Click}, {Button12, &TForm1::Button12Click},
+      {Button13, &TForm1::Button13Click}, {Button14, &TForm1::Button14Click},
+  };
+  for (const auto& [button, handler] : buttons) {
+    connect(button, &QPushButton::clicked, this, reporting(this, handler));
+  }
   connectBoxChange(this, ComboBox1, &TForm1::ComboBox1Change);
   connectBoxChange(this, ComboBox2, &TForm1::ComboBox2Change);
   connectBoxChange(this, ComboBox3, &TForm1::ComboBox3Change);
@@ -66,6 +79,7 @@ void TForm1::connectEvents() {
   // The numeric fields show errors of their exit handlers themselves.
   KtNumEdit3->SetOnExit([this] { KtNumEdit3Exit(); });
   KtNumEdit4->SetOnExit([this] { KtNumEdit4Exit(); });
+  Timer1->SetOnTimer(reporting(this, &TForm1::Timer1Timer));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,8 @@
 #include "app/LanguageFile.h"
 #include "app/PositionLog.h"
 #include "app/Settings.h"
+#include "protocol/CommandBuffer.h"
+#include "protocol/CommandSet.h"
 #include "serial/SioComPort.h"
 #include "widgets/KtNumEdit.h"
 
@@ -88,6 +90,8 @@ class TForm1 : public QWidget {
   LanguageTexts LangTable;
   // Open only in the diagnostic build.
   PositionLog PositionLogFile;
+  // The command or poll query being sent.
+  CommandBuffer CmdBuf{};
 
   // Start-up and shutdown.
   void FormCreate();
@@ -108,6 +112,28 @@ class TForm1 : public QWidget {
 
   // Language: read the texts of the current language and apply them.
   void LoadLanguage();
+
+  // Commands: each pauses polling while it is built and sent.
+  void GoAxis1();
+  void GoAxis2();
+  void GoBoth();
+  void SendCommand(size_t n);
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  void Button6Click();
+  void Button7Click();
+  void Button8Click();
+  void Button9Click();
+  void Button10Click();
+  void Button11Click();
+  void Button12Click();
+  void Button13Click();
+  void Button14Click();
+
+  // Polling.
+  void Timer1Timer();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -132,6 +158,9 @@ class TForm1 : public QWidget {
   bool validateNumber(QComboBox* box);
   void rejectInput(QComboBox* box, int fallbackItem);
   QString langText(size_t entry) const;
+
+  void runCommand(RotatorCommand command);
+  int64_t targetValue(int axis);
 
   ClientAreaFitter* fitter_ = nullptr;
 };
