@@ -80,6 +80,9 @@ void TForm1::connectEvents() {
   KtNumEdit3->SetOnExit([this] { KtNumEdit3Exit(); });
   KtNumEdit4->SetOnExit([this] { KtNumEdit4Exit(); });
   Timer1->SetOnTimer(reporting(this, &TForm1::Timer1Timer));
+  SioComPort1.SetOnTriggerAvail([this](TSioCustomComPort* CP, uint16_t Count) {
+    RunReportingErrors([this, CP, Count] { SioComPort1TriggerAvail(CP, Count); });
+  });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -24,6 +24,7 @@
 #include "app/Settings.h"
 #include "protocol/CommandBuffer.h"
 #include "protocol/CommandSet.h"
+#include "protocol/ReplyParser.h"
 #include "serial/SioComPort.h"
 #include "widgets/KtNumEdit.h"
 
@@ -92,6 +93,9 @@ class TForm1 : public QWidget {
   PositionLog PositionLogFile;
   // The command or poll query being sent.
   CommandBuffer CmdBuf{};
+  // Last positions of axis 1 and axis 2 the controller reported, degrees.
+  int32_t Position1() const { return replies_.Position1(); }
+  int32_t Position2() const { return replies_.Position2(); }
 
   // Start-up and shutdown.
   void FormCreate();
@@ -132,8 +136,12 @@ class TForm1 : public QWidget {
   void Button13Click();
   void Button14Click();
 
-  // Polling.
+  // Polling and the controller's replies.
   void Timer1Timer();
+  void SioComPort1TriggerAvail(TSioCustomComPort* CP, uint16_t Count);
+
+  // The position pointers over the dials, kept until the next report.
+  void DrawDialPointers(int32_t position1, int32_t position2);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -161,6 +169,11 @@ class TForm1 : public QWidget {
 
   void runCommand(RotatorCommand command);
   int64_t targetValue(int axis);
+  void logPositions(int32_t position1, int32_t position2);
+
+  ReplyParser replies_;
+  // Whether a report has been accepted since start-up, so the pointers have positions to show.
+  bool reportAccepted_ = false;
 
   ClientAreaFitter* fitter_ = nullptr;
 };
