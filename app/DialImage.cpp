@@ -1,11 +1,23 @@
 #include "app/DialImage.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 
+#include <cmath>
+
 #include "app/DialPointer.h"
 
-DialImage::DialImage(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+QPoint eventPoint(const QMouseEvent* event) {
+  return {static_cast<int>(std::floor(event->position().x())),
+          static_cast<int>(std::floor(event->position().y()))};
+}
+
+}  // namespace
+
+DialImage::DialImage(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }
 
 void DialImage::SetPicture(const QImage& picture) {
   picture_ = picture;
@@ -25,4 +37,21 @@ void DialImage::paintEvent(QPaintEvent*) {
     DrawDialPointer(painter, QPoint(DialCentreOffset, DialCentreOffset), pointer_->Angle,
                     pointer_->Kind, palette().color(QPalette::Highlight));
   }
+}
+
+void DialImage::mouseMoveEvent(QMouseEvent* event) {
+  if (onMouseMove_) {
+    const QPoint point = eventPoint(event);
+    onMouseMove_(point.x(), point.y());
+  }
+}
+
+void DialImage::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) pressed_ = true;
+}
+
+void DialImage::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !pressed_) return;
+  pressed_ = false;
+  if (rect().contains(eventPoint(event)) && onClick_) onClick_();
 }

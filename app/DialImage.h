@@ -1,12 +1,13 @@
 #pragma once
-// A dial: a picture control that takes the size of its picture and draws the last position
-// pointer over the picture on every repaint.
+// A dial: a picture control that takes the size of its picture, reports mouse moves and
+// clicks, and draws the last position pointer over the picture on every repaint.
 
 #include <QColor>
 #include <QImage>
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "display/DialGeometry.h"
@@ -22,9 +23,18 @@ class DialImage : public QWidget {
   // control's top-left corner.
   void SetPointer(int32_t angle, DialKind kind);
 
+  // Every mouse move over the control, whatever the buttons, in the control's coordinates.
+  void SetOnMouseMove(std::function<void(int X, int Y)> handler) {
+    onMouseMove_ = std::move(handler);
+  }
+  // A left-button press and release on the control.
+  void SetOnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   struct Pointer {
@@ -34,4 +44,7 @@ class DialImage : public QWidget {
 
   QImage picture_;
   std::optional<Pointer> pointer_;
+  bool pressed_ = false;
+  std::function<void(int, int)> onMouseMove_;
+  std::function<void()> onClick_;
 };

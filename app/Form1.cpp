@@ -79,6 +79,12 @@ void TForm1::connectEvents() {
   // The numeric fields show errors of their exit handlers themselves.
   KtNumEdit3->SetOnExit([this] { KtNumEdit3Exit(); });
   KtNumEdit4->SetOnExit([this] { KtNumEdit4Exit(); });
+  Image1->SetOnMouseMove(
+      [this](int X, int Y) { RunReportingErrors([this, X, Y] { Image1MouseMove(X, Y); }); });
+  Image2->SetOnMouseMove(
+      [this](int X, int Y) { RunReportingErrors([this, X, Y] { Image2MouseMove(X, Y); }); });
+  Image1->SetOnClick(reporting(this, &TForm1::Image1Click));
+  Image2->SetOnClick(reporting(this, &TForm1::Image2Click));
   Timer1->SetOnTimer(reporting(this, &TForm1::Timer1Timer));
   SioComPort1.SetOnTriggerAvail([this](TSioCustomComPort* CP, uint16_t Count) {
     RunReportingErrors([this, CP, Count] { SioComPort1TriggerAvail(CP, Count); });

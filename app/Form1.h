@@ -143,6 +143,12 @@ class TForm1 : public QWidget {
   // The position pointers over the dials, kept until the next report.
   void DrawDialPointers(int32_t position1, int32_t position2);
 
+  // Pointing at a dial: every move sets the axis's target, a click sends it.
+  void Image1MouseMove(int X, int Y);
+  void Image2MouseMove(int X, int Y);
+  void Image1Click();
+  void Image2Click();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
