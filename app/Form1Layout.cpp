@@ -31,15 +31,22 @@ Widget* named(Widget* widget, const char* name) {
   return widget;
 }
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+// A label showing its text as it is: a language text that looks like markup stays text.
+QLabel* plainLabel(const QString& text, QWidget* parent, const char* name) {
   auto* label = named(new QLabel(text, parent), name);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+  QLabel* label = plainLabel(text, parent, name);
   label->setGeometry(geometry);
   return label;
 }
 
 // A label that takes the width of its text, wherever the font makes it wider or narrower.
 QLabel* autoSizeLabel(QWidget* parent, const char* name, const QString& text, QPoint place) {
-  auto* label = named(new QLabel(text, parent), name);
+  QLabel* label = plainLabel(text, parent, name);
   label->move(place);
   label->resize(label->sizeHint().width(), 13);
   return label;
@@ -92,7 +99,7 @@ TKtNumEdit* parkEdit(QWidget* parent, const char* name, const QString& hint, QRe
 
 // A position read-out: large bold green digits on the window colour, sized to its text.
 QLabel* positionLabel(QWidget* parent, const char* name, QPoint place) {
-  auto* label = named(new QLabel(QStringLiteral("0"), parent), name);
+  QLabel* label = plainLabel(QStringLiteral("0"), parent, name);
   QFont font = windowFont();
   font.setPixelSize(16);
   font.setBold(true);

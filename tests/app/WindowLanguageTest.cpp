@@ -81,6 +81,14 @@ TEST_F(WindowLanguage, AnEntryNumberThatIsNoNumberStopsTheStartUpWithNothingAppl
   EXPECT_EQ(form->ComboBox1->currentText(), "") << "start-up ended there";
 }
 
+TEST_F(WindowLanguage, ATextThatLooksLikeMarkupIsShownAsItIs) {
+  WriteFile("QV_M_language.csv", "EN;01;<b>Sprache</b>\r\n");
+  const auto form = StartPanel();
+  EXPECT_EQ(form->Label2->text(), "<b>Sprache</b>");
+  EXPECT_EQ(form->Label2->textFormat(), Qt::PlainText);
+  EXPECT_GT(form->Label2->width(), form->fontMetrics().horizontalAdvance("Sprache"));
+}
+
 TEST_F(WindowLanguage, LongTextsAreCutToAHundredCharacters) {
   const std::string longText(150, 'L');
   WriteFile("QV_M_language.csv", "EN;02;" + longText + "\r\n");
