@@ -1,0 +1,208 @@
+#include "tests/journeys/PanelJourney.h"
+
+#include <signal.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "serial/Deadline.h"
+#include "tests/journeys/ToolRun.h"
+#include "tests/tools/TestPatience.h"
+#include "tests/tools/TextLines.h"
+
+namespace {
+
+constexpr const char* kWindowTitle = "^Azimara M V1.7$";
+// The panel's hand colour, green 128.
+constexpr Rgb kHandColour{0, 128, 0};
+
+int shellValue(const std::string& shell, const std::string& key) {
+  std::istringstream lines(shell);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.rfind(key + "=", 0) == 0) return std::stoi(line.substr(key.size() + 1));
+  }
+  throw std::runtime_error("xdotool gave no " + key + " in:\n" + shell);
+}
+
+}  // namespace
+
+PanelJourney::PanelJourney() { unsetenv("QT_QPA_PLATFORM"); }
+
+void PanelJourney::WriteFile(const std::string& name, const std::string& content) const {
+  std::ofstream(Path(name), std::ios::binary) << content;
+}
+
+std::string PanelJourney::ReadFile(const std::string& name) const {
+  std::ifstream in(Path(name), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void PanelJourney::CopyResource(const std::string& name) const {
+  std::filesystem::copy_file(std::string(AZIMARA_RESOURCES_DIR) + "/" + name, Path(name),
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
+void PanelJourney::CopyPictures() const {
+  CopyResource("Windrose_AZ.jpg");
+  CopyResource("Windrose_EL.jpg");
+}
+
+std::vector<std::string> PanelJourney::SettingsLines() const {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFile("QV_M.ini"));
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+void PanelJourney::StartSimulator(const std::vector<std::string>& options,
+                                  const std::string& link) {
+  std::vector<std::string> all{"--link", Path(link), "--log", Path("sim.log")};
+  all.insert(all.end(), options.begin(), options.end());
+  simulator_.reset();
+  simulator_.emplace(all);
+}
+
+void PanelJourney::KillSimulator() {
+  (void)simulator_->Stop(SIGKILL);
+  simulator_.reset();
+}
+
+std::vector<WireEntry> PanelJourney::Wire() const { return ReadWireLog(Path("sim.log")); }
+
+void PanelJourney::StartPanel() {
+  panel_.reset();
+  panel_.emplace("/bin/sh", std::vector<std::string>{"-c", "cd \"$0\" && exec \"$1\"",
+                                                     Path(""), AZIMARA_PATH});
+  const std::string found = RunToolChecked("xdotool", {"search", "--sync", "--name", kWindowTitle});
+  window_ = found.substr(0, found.find('\n'));
+}
+
+std::optional<int> PanelJourney::WaitForPanelEnd(std::chrono::milliseconds timeout) {
+  return panel_->Wait(Deadline(timeout));
+}
+
+WindowGeometry PanelJourney::Geometry() const {
+  const std::string shell = RunToolChecked("xdotool", {"getwindowgeometry", "--shell", window_});
+  return {shellValue(shell, "X"), shellValue(shell, "Y"), shellValue(shell, "WIDTH"),
+          shellValue(shell, "HEIGHT")};
+}
+
+void PanelJourney::MoveMouse(int x, int y) const {
+  RunToolChecked("xdotool", {"mousemove", "--sync", std::to_string(x), std::to_string(y)});
+}
+
+void PanelJourney::Click(int x, int y) const {
+  MoveMouse(x, y);
+  RunToolChecked("xdotool", {"click", "1"});
+}
+
+void PanelJourney::ClickControl(const std::string& name) {
+  const AccessibleNode control = Control(name);
+  Click(control.CentreX(), control.CentreY());
+}
+
+void PanelJourney::Type(const std::string& text) const {
+  RunToolChecked("xdotool", {"type", "--delay", "20", text});
+}
+
+void PanelJourney::Keys(const std::vector<std::string>& keys) const {
+  std::vector<std::string> args{"key", "--delay", "50"};
+  args.insert(args.end(), keys.begin(), keys.end());
+  RunToolChecked("xdotool", args);
+}
+
+void PanelJourney::Enter(const std::string& field, const std::string& text) {
+  ClickControl(field);
+  Keys({"End", "shift+Home", "BackSpace"});
+  Type(text);
+}
+
+void PanelJourney::StepSelector(const std::string& hint, const std::string& key, int count) {
+  const AccessibleTree tree = WaitForAccessible(
+      [&](const AccessibleNode& node) { return node.Description == hint; });
+  const AccessibleNode box = *tree.Described(hint);
+  // The left part of a selector is its edit field: a click there gives it the focus without
+  // opening the list.
+  Click(box.X + 10, box.CentreY());
+  Keys(std::vector<std::string>(static_cast<size_t>(count), key));
+}
+
+AccessibleTree PanelJourney::WaitForAccessible(
+    const std::function<bool(const AccessibleNode&)>& match) {
+  AccessibleTree tree;
+  const bool found = Eventually([&] {
+    tree = AccessibleTree::Read();
+    return tree.Find(match).has_value();
+  });
+  if (!found) {
+    std::string seen;
+    for (const AccessibleNode& node : tree.Nodes()) {
+      seen += node.Role + " '" + node.Name + "' '" + node.Description + "' '" + node.Text + "'\n";
+    }
+    throw std::runtime_error("the accessibility bus never showed the awaited object; last seen:\n" +
+                             seen);
+  }
+  return tree;
+}
+
+AccessibleNode PanelJourney::Control(const std::string& name) {
+  return *WaitForAccessible([&](const AccessibleNode& node) { return node.Name == name; })
+              .Named(name);
+}
+
+void PanelJourney::ConfirmMessage(const std::string& text) {
+  const AccessibleTree tree =
+      WaitForAccessible([&](const AccessibleNode& node) { return node.Name == text; });
+  const auto ok = tree.Find([](const AccessibleNode& node) {
+    return node.Role == "push button" && node.Name == "OK";
+  });
+  if (!ok) throw std::runtime_error("the message box '" + text + "' has no OK button");
+  Click(ok->CentreX(), ok->CentreY());
+  const bool closed = Eventually([&] { return !AccessibleTree::Read().Named(text).has_value(); });
+  if (!closed) throw std::runtime_error("the message box '" + text + "' stayed open");
+}
+
+bool PanelJourney::Eventually(const std::function<bool()>& condition) {
+  const Deadline deadline(kPatience);
+  while (!condition()) {
+    if (deadline.Passed()) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+std::vector<WireEntry> PanelJourney::WaitForMorePolls(size_t count) {
+  const size_t before = Polls(Wire()).size();
+  std::vector<WireEntry> polls;
+  (void)Eventually([&] {
+    polls = Polls(Wire());
+    return polls.size() >= before + count;
+  });
+  return polls;
+}
+
+std::vector<WireEntry> PanelJourney::WaitForCommands(size_t count) {
+  std::vector<WireEntry> commands;
+  (void)Eventually([&] {
+    commands = Commands(Wire());
+    return commands.size() >= count;
+  });
+  return commands;
+}
+
+bool HandColourNear(const ScreenImage& screen, int x, int y) {
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      if (screen.At(x + dx, y + dy) == kHandColour) return true;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// An Xvfb server of its own for one test (1024 x 768, 24 bits, no TCP), made the display of
+// everything the test starts afterwards. The display of the session running the tests is
+// never used.
+
+#include <string>
+
+#include "tests/tools/ChildProcess.h"
+
+class PrivateXServer {
+ public:
+  static constexpr int Width = 1024;
+  static constexpr int Height = 768;
+
+  // Throws std::runtime_error when the server does not report its display.
+  PrivateXServer();
+
+  const std::string& Display() const { return display_; }
+
+ private:
+  ChildProcess server_;
+  std::string display_;
+};

@@ -1,0 +1,58 @@
+// Starting the panel the first time, ending it with Exit and starting it again.
+
+#include <gtest/gtest.h>
+
+#include "display/DialGeometry.h"
+#include "display/HandTip.h"
+#include "tests/journeys/PanelJourney.h"
+
+namespace {
+
+using StartJourney = PanelJourney;
+
+// Where the hands of the dials must end for the positions the simulator reports, on the screen.
+struct DialCentres {
+  int LeftX, LeftY, RightX, RightY;
+};
+
+DialCentres dialCentres(const WindowGeometry& window) {
+  // The dial pictures stand at (0, 96) and (205, 96) of the client area.
+  return {window.X + 0 + DialCentreOffset, window.Y + 96 + DialCentreOffset,
+          window.X + 205 + DialCentreOffset, window.Y + 96 + DialCentreOffset};
+}
+
+TEST_F(StartJourney, FirstStartInAnEmptyDirectoryCreatesTheDefaultsAndPollsEverySecond) {
+  CopyPictures();
+  StartSimulator({"--az", "120", "--el", "30"});
+  StartPanel();
+
+  ConfirmMessage("Language-file \"QV_M_language.csv\" not found !");
+
+  EXPECT_EQ(ReadFile("QV_M.ini"), "1\r\nEN\r\n1000\r\n10\r\n0\r\n0\r\n2\r\n50\r\n50\r\n");
+  const WindowGeometry window = Geometry();
+  EXPECT_EQ(window.X, 50);
+  EXPECT_EQ(window.Y, 50);
+  EXPECT_EQ(window.Width, 405);
+  EXPECT_EQ(window.Height, 406);
+
+  const std::vector<WireEntry> polls = WaitForMorePolls(4);
+  ASSERT_GE(polls.size(), 4u);
+  for (size_t i = 0; i < polls.size(); ++i) {
+    EXPECT_EQ(polls[i].Hex, "43 32 0D") << "poll " << i;
+    if (i > 0) {
+      EXPECT_NEAR(polls[i].Ms - polls[i - 1].Ms, 1000, 250) << "poll " << i;
+    }
+  }
+
+  const DialCentres centres = dialCentres(window);
+  const DialPoint left = HandTip(centres.LeftX, centres.LeftY, 120, LeftDialKind(2));
+  const DialPoint right = HandTip(centres.RightX, centres.RightY, 30, *RightDialKind(2));
+  const DialPoint elsewhere = HandTip(centres.LeftX, centres.LeftY, 300, LeftDialKind(2));
+  EXPECT_TRUE(Eventually([&] {
+    const ScreenImage screen = ScreenImage::Take();
+    return HandColourNear(screen, left.X, left.Y) && HandColourNear(screen, right.X, right.Y);
+  })) << "no hands at 120 and 30";
+  EXPECT_FALSE(HandColourNear(ScreenImage::Take(), elsewhere.X, elsewhere.Y));
+}
+
+}  // namespace

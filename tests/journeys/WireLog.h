@@ -1,0 +1,21 @@
+#pragma once
+// What reached the simulator: its --log, one line per command, "<ms>\t<hex bytes>".
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct WireEntry {
+  long Ms = 0;      // since the simulator started
+  std::string Hex;  // "4D 30 34 35 0D"
+};
+
+// Every command of the log at path in the order it arrived.
+std::vector<WireEntry> ReadWireLog(const std::string& path);
+
+// The entries of log that are (polls true) or are not (polls false) position queries.
+std::vector<WireEntry> Polls(const std::vector<WireEntry>& log);
+std::vector<WireEntry> Commands(const std::vector<WireEntry>& log);
+
+// bytes as the log writes them.
+std::string HexOf(std::string_view bytes);
