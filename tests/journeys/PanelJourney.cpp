@@ -83,6 +83,7 @@ void PanelJourney::StartPanel() {
                                                      Path(""), AZIMARA_PATH});
   const std::string found = RunToolChecked("xdotool", {"search", "--sync", "--name", kWindowTitle});
   window_ = found.substr(0, found.find('\n'));
+  layout_ = {};
 }
 
 std::optional<int> PanelJourney::WaitForPanelEnd(std::chrono::milliseconds timeout) {
@@ -105,7 +106,7 @@ void PanelJourney::Click(int x, int y) const {
 }
 
 void PanelJourney::ClickControl(const std::string& name) {
-  const AccessibleNode control = Control(name);
+  const AccessibleNode control = Located(name);
   Click(control.CentreX(), control.CentreY());
 }
 
@@ -119,20 +120,48 @@ void PanelJourney::Keys(const std::vector<std::string>& keys) const {
   RunToolChecked("xdotool", args);
 }
 
+AccessibleNode PanelJourney::Located(const std::string& name) {
+  if (!layout_.Named(name)) {
+    layout_ = WaitForAccessible([&](const AccessibleNode& node) { return node.Name == name; });
+  }
+  return *layout_.Named(name);
+}
+
 void PanelJourney::Enter(const std::string& field, const std::string& text) {
   ClickControl(field);
-  Keys({"End", "shift+Home", "BackSpace"});
+  Keys({"End", "shift+Home"});
+  Type(text);
+}
+
+void PanelJourney::EnterSelector(const std::string& hint, const std::string& text) {
+  focusSelector(hint);
+  Keys({"End", "shift+Home"});
   Type(text);
 }
 
 void PanelJourney::StepSelector(const std::string& hint, const std::string& key, int count) {
-  const AccessibleTree tree = WaitForAccessible(
-      [&](const AccessibleNode& node) { return node.Description == hint; });
-  const AccessibleNode box = *tree.Described(hint);
+  focusSelector(hint);
+  Keys(std::vector<std::string>(static_cast<size_t>(count), key));
+}
+
+AccessibleNode PanelJourney::Selector(const std::string& hint) {
+  return *WaitForAccessible([&](const AccessibleNode& node) { return node.Description == hint; })
+              .Described(hint);
+}
+
+void PanelJourney::focusSelector(const std::string& hint) {
+  const AccessibleNode box = Selector(hint);
   // The left part of a selector is its edit field: a click there gives it the focus without
   // opening the list.
   Click(box.X + 10, box.CentreY());
-  Keys(std::vector<std::string>(static_cast<size_t>(count), key));
+}
+
+void PanelJourney::StartReadyPanel(const std::vector<std::string>& simulatorOptions) {
+  CopyPictures();
+  CopyResource("QV_M_language.csv");
+  StartSimulator(simulatorOptions);
+  StartPanel();
+  if (WaitForMorePolls(1).empty()) throw std::runtime_error("the panel does not poll");
 }
 
 AccessibleTree PanelJourney::WaitForAccessible(

@@ -49,6 +49,8 @@ class PanelJourney : public ::testing::Test {
 
   // Starts azimara in the start-up directory and waits for its main window.
   void StartPanel();
+  // Pictures, language file, the simulator on COM1 with options, the panel, its first poll.
+  void StartReadyPanel(const std::vector<std::string>& simulatorOptions);
   // The panel's wait status once it has ended, nothing if it still runs after timeout.
   std::optional<int> WaitForPanelEnd(std::chrono::milliseconds timeout);
   WindowGeometry Geometry() const;
@@ -63,10 +65,16 @@ class PanelJourney : public ::testing::Test {
   void Enter(const std::string& field, const std::string& text);
   // Gives a selector (found by its hint) the focus and presses key count times.
   void StepSelector(const std::string& hint, const std::string& key, int count);
+  // Replaces the text of a selector (found by its hint) by typing text over it.
+  void EnterSelector(const std::string& hint, const std::string& text);
+  // A selector, named by its current text.
+  AccessibleNode Selector(const std::string& hint);
 
   // The panel's accessible objects once a node that match accepts is among them.
   AccessibleTree WaitForAccessible(const std::function<bool(const AccessibleNode&)>& match);
   AccessibleNode Control(const std::string& name);
+  // A control where it stood when first looked for: for clicking, not for its texts.
+  AccessibleNode Located(const std::string& name);
   // Waits for a message box saying text and presses its OK button.
   void ConfirmMessage(const std::string& text);
 
@@ -77,12 +85,22 @@ class PanelJourney : public ::testing::Test {
   // Waits until the log holds a command other than a poll beyond the first known ones.
   std::vector<WireEntry> WaitForCommands(size_t count);
 
+  // Hints of the selectors.
+  static constexpr const char* PortHint = "COM1..COM32";
+  static constexpr const char* LanguageHint = "DE EN FR";
+  static constexpr const char* PollRateHint = "Pollrate 500..5000 ms";
+  static constexpr const char* AxisHint = "AZ - EL - AZ/EL - AZ/EL";
+
   TemporaryDirectory dir_;
   PrivateXServer xServer_;
   AccessibilityBus bus_;
   std::optional<SimulatorProcess> simulator_;
   std::optional<ChildProcess> panel_;
   std::string window_;
+  AccessibleTree layout_;
+
+ private:
+  void focusSelector(const std::string& hint);
 };
 
 // Whether the screenshot shows the hand's green within one pixel of (x, y).
