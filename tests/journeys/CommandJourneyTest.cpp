@@ -29,7 +29,7 @@ std::string lastCommand(const std::vector<WireEntry>& commands) {
 
 TEST_F(CommandJourney, PointingAtTheLeftDialAndClickingTurnsTheAntennaThere) {
   StartReadyPanel({"--az", "120", "--el", "30", "--speed", "90"});
-  const AccessibleNode dial = Control("Image1");
+  const AccessibleNode dial = Located("Image1");
   const int pointX = 60;
   const int pointY = 150;
   const int32_t angle = AngleFromPoint(LeftDialPointing(2), pointX, pointY);
@@ -61,7 +61,7 @@ TEST_F(CommandJourney, TypedTargetsAndTheButtonsSendTheirCommands) {
   ClickControl("Button4");  // GO 1+2
   EXPECT_EQ(lastCommand(WaitForCommands(2)), expectedWire(RotatorCommand::GoBoth, 45, 7));
 
-  const AccessibleNode stop = Control("Button5");  // STOP 1
+  const AccessibleNode stop = Located("Button5");  // STOP 1
   const Clock::time_point clicked = Clock::now();
   Click(stop.CentreX(), stop.CentreY());
   EXPECT_EQ(lastCommand(WaitForCommands(3)), expectedWire(RotatorCommand::StopAxis1));

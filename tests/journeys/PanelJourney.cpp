@@ -97,7 +97,7 @@ WindowGeometry PanelJourney::Geometry() const {
 }
 
 void PanelJourney::MoveMouse(int x, int y) const {
-  RunToolChecked("xdotool", {"mousemove", "--sync", std::to_string(x), std::to_string(y)});
+  RunToolChecked("xdotool", {"mousemove", std::to_string(x), std::to_string(y)});
 }
 
 void PanelJourney::Click(int x, int y) const {
