@@ -96,6 +96,14 @@ WindowGeometry PanelJourney::Geometry() const {
           shellValue(shell, "HEIGHT")};
 }
 
+void PanelJourney::MoveWindow(int x, int y) {
+  RunToolChecked("xdotool", {"windowmove", window_, std::to_string(x), std::to_string(y)});
+  if (!Eventually([&] { return Geometry().X == x && Geometry().Y == y; })) {
+    throw std::runtime_error("the window did not move");
+  }
+  layout_ = {};
+}
+
 void PanelJourney::MoveMouse(int x, int y) const {
   RunToolChecked("xdotool", {"mousemove", std::to_string(x), std::to_string(y)});
 }

@@ -54,6 +54,8 @@ class PanelJourney : public ::testing::Test {
   // The panel's wait status once it has ended, nothing if it still runs after timeout.
   std::optional<int> WaitForPanelEnd(std::chrono::milliseconds timeout);
   WindowGeometry Geometry() const;
+  // Moves the window as a window manager would, and waits until it stands there.
+  void MoveWindow(int x, int y);
 
   // Mouse and keyboard, at screen positions and into the window that has the focus.
   void MoveMouse(int x, int y) const;

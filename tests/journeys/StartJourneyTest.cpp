@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "display/DialGeometry.h"
 #include "display/HandTip.h"
 #include "tests/journeys/PanelJourney.h"
@@ -53,6 +55,50 @@ TEST_F(StartJourney, FirstStartInAnEmptyDirectoryCreatesTheDefaultsAndPollsEvery
     return HandColourNear(screen, left.X, left.Y) && HandColourNear(screen, right.X, right.Y);
   })) << "no hands at 120 and 30";
   EXPECT_FALSE(HandColourNear(ScreenImage::Take(), elsewhere.X, elsewhere.Y));
+}
+
+TEST_F(StartJourney, ExitEndsAtOnceAndTheNextStartRestoresWhatTheOperatorSet) {
+  CopyPictures();
+  CopyResource("QV_M_language.csv");
+  WriteFile("QV_M.ini", "3\r\nEN\r\n1000\r\n10\r\n0\r\n0\r\n2\r\n50\r\n50\r\n");
+  StartSimulator({"--az", "120", "--el", "30"}, "COM3");
+  StartPanel();
+  ASSERT_FALSE(WaitForMorePolls(1).empty());
+
+  StepSelector(LanguageHint, "Down", 2);  // FR
+  EnterSelector(PollRateHint, "500");
+  StepSelector(AxisHint, "Down", 1);  // axis1=AZ | axis2=AZ
+  Enter("KtNumEdit3", "90");
+  Enter("KtNumEdit4", "45");
+  ClickControl("KtNumEdit1");  // leaves the park field
+  MoveWindow(120, 80);
+
+  const AccessibleNode exitButton = Located("Button1");
+  const auto clicked = std::chrono::steady_clock::now();
+  Click(exitButton.CentreX(), exitButton.CentreY());
+  ASSERT_TRUE(WaitForPanelEnd(std::chrono::milliseconds(1500)).has_value())
+      << "still running 1.5 s after Exit";
+  EXPECT_GE(std::chrono::steady_clock::now() - clicked, std::chrono::milliseconds(500));
+  const std::string saved = "3\r\nFR\r\n500\r\n10\r\n90\r\n45\r\n3\r\n120\r\n80\r\n";
+  EXPECT_EQ(ReadFile("QV_M.ini"), saved);
+
+  StartPanel();
+  const std::vector<WireEntry> polls = WaitForMorePolls(3);
+  ASSERT_GE(polls.size(), 3u);
+  EXPECT_EQ(polls.back().Hex, "43 32 0D");
+  EXPECT_NEAR(polls.back().Ms - polls[polls.size() - 2].Ms, 500, 200);
+  const WindowGeometry window = Geometry();
+  EXPECT_EQ(window.X, 120);
+  EXPECT_EQ(window.Y, 80);
+  EXPECT_EQ(window.Width, 405);
+  EXPECT_EQ(window.Height, 406);
+  EXPECT_EQ(Selector(PortHint).Name, "3");
+  EXPECT_EQ(Selector(LanguageHint).Name, "FR");
+  EXPECT_EQ(Selector(PollRateHint).Name, "500");
+  EXPECT_EQ(Selector(AxisHint).Name, "axis1=AZ | axis2=AZ");
+  EXPECT_EQ(Control("KtNumEdit3").Text, "90");
+  EXPECT_EQ(Control("KtNumEdit4").Text, "45");
+  EXPECT_EQ(ReadFile("QV_M.ini"), saved);
 }
 
 }  // namespace
