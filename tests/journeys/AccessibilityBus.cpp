@@ -18,9 +18,9 @@ AccessibilityBus::AccessibilityBus()
   setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
   setenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1", 1);
   // The buses' notes about limits and activations are of no interest.
-  launcher_.emplace("/bin/sh", std::vector<std::string>{
-                                   "-c", "exec /usr/libexec/at-spi-bus-launcher "
-                                         "--launch-immediately 2>/dev/null"});
+  launcher_.emplace("/bin/sh", std::vector<std::string>{"-c",
+                                                        "exec /usr/libexec/at-spi-bus-launcher "
+                                                        "--launch-immediately 2>/dev/null"});
 }
 
 AccessibilityBus::~AccessibilityBus() {

@@ -26,9 +26,8 @@ AccessibleTree AccessibleTree::Read() {
   while (std::getline(lines, line)) {
     const std::vector<std::string> f = tabFields(line);
     if (f.size() != 8) continue;
-    tree.nodes_.push_back({f[0], f[1], f[2], f[3], std::atoi(f[4].c_str()),
-                           std::atoi(f[5].c_str()), std::atoi(f[6].c_str()),
-                           std::atoi(f[7].c_str())});
+    tree.nodes_.push_back({f[0], f[1], f[2], f[3], std::atoi(f[4].c_str()), std::atoi(f[5].c_str()),
+                           std::atoi(f[6].c_str()), std::atoi(f[7].c_str())});
   }
   return tree;
 }

@@ -48,6 +48,9 @@ TEST_F(CommandJourney, PointingAtTheLeftDialAndClickingTurnsTheAntennaThere) {
                                 angle, LeftDialKind(2));
   EXPECT_TRUE(Eventually([&] { return HandColourNear(ScreenImage::Take(), tip.X, tip.Y); }))
       << "the hand did not reach " << angle;
+  // Where the antenna stopped, the hand stays.
+  WaitForMorePolls(2);
+  EXPECT_TRUE(HandColourNear(ScreenImage::Take(), tip.X, tip.Y)) << "the hand left " << angle;
 }
 
 TEST_F(CommandJourney, TypedTargetsAndTheButtonsSendTheirCommands) {
@@ -84,7 +87,8 @@ TEST_F(CommandJourney, TypedTargetsAndTheButtonsSendTheirCommands) {
   ClickControl("Button8");  // PARK 1, which also leaves the park field
   EXPECT_EQ(lastCommand(WaitForCommands(++sent)), expectedWire(RotatorCommand::GoAxis1, 270));
   EXPECT_EQ(Control("KtNumEdit1").Text, "270");
-  EXPECT_TRUE(Eventually([&] { return SettingsLines().size() == 9 && SettingsLines()[4] == "270"; }));
+  EXPECT_TRUE(
+      Eventually([&] { return SettingsLines().size() == 9 && SettingsLines()[4] == "270"; }));
 }
 
 }  // namespace

@@ -79,8 +79,8 @@ std::vector<WireEntry> PanelJourney::Wire() const { return ReadWireLog(Path("sim
 
 void PanelJourney::StartPanel() {
   panel_.reset();
-  panel_.emplace("/bin/sh", std::vector<std::string>{"-c", "cd \"$0\" && exec \"$1\"",
-                                                     Path(""), AZIMARA_PATH});
+  panel_.emplace("/bin/sh", std::vector<std::string>{"-c", "cd \"$0\" && exec \"$1\"", Path(""),
+                                                     AZIMARA_PATH});
   const std::string found = RunToolChecked("xdotool", {"search", "--sync", "--name", kWindowTitle});
   window_ = found.substr(0, found.find('\n'));
   layout_ = {};
@@ -153,8 +153,9 @@ void PanelJourney::StepSelector(const std::string& hint, const std::string& key,
 }
 
 AccessibleNode PanelJourney::Selector(const std::string& hint) {
-  return *WaitForAccessible([&](const AccessibleNode& node) { return node.Description == hint; })
-              .Described(hint);
+  return *WaitForAccessible([&](const AccessibleNode& node) {
+            return node.Description == hint;
+          }).Described(hint);
 }
 
 void PanelJourney::focusSelector(const std::string& hint) {
@@ -191,16 +192,16 @@ AccessibleTree PanelJourney::WaitForAccessible(
 }
 
 AccessibleNode PanelJourney::Control(const std::string& name) {
-  return *WaitForAccessible([&](const AccessibleNode& node) { return node.Name == name; })
-              .Named(name);
+  return *WaitForAccessible([&](const AccessibleNode& node) {
+            return node.Name == name;
+          }).Named(name);
 }
 
 void PanelJourney::ConfirmMessage(const std::string& text) {
   const AccessibleTree tree =
       WaitForAccessible([&](const AccessibleNode& node) { return node.Name == text; });
-  const auto ok = tree.Find([](const AccessibleNode& node) {
-    return node.Role == "push button" && node.Name == "OK";
-  });
+  const auto ok = tree.Find(
+      [](const AccessibleNode& node) { return node.Role == "push button" && node.Name == "OK"; });
   if (!ok) throw std::runtime_error("the message box '" + text + "' has no OK button");
   Click(ok->CentreX(), ok->CentreY());
   const bool closed = Eventually([&] { return !AccessibleTree::Read().Named(text).has_value(); });
