@@ -11,7 +11,6 @@
 #include "serial/Deadline.h"
 #include "tests/journeys/ToolRun.h"
 #include "tests/tools/TestPatience.h"
-#include "tests/tools/TextLines.h"
 
 namespace {
 
@@ -30,6 +29,7 @@ int shellValue(const std::string& shell, const std::string& key) {
 
 }  // namespace
 
+// The panel must show its window on the private X server, whatever platform the caller chose.
 PanelJourney::PanelJourney() { unsetenv("QT_QPA_PLATFORM"); }
 
 void PanelJourney::WriteFile(const std::string& name, const std::string& content) const {

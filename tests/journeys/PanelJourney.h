@@ -84,7 +84,7 @@ class PanelJourney : public ::testing::Test {
   static bool Eventually(const std::function<bool()>& condition);
   // Waits until the simulator has received count more polls than now and returns them all.
   std::vector<WireEntry> WaitForMorePolls(size_t count);
-  // Waits until the log holds a command other than a poll beyond the first known ones.
+  // Waits until the simulator has received count commands besides the polls, returns them all.
   std::vector<WireEntry> WaitForCommands(size_t count);
 
   // Hints of the selectors.
