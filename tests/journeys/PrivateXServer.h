@@ -3,6 +3,7 @@
 // everything the test starts afterwards. The display of the session running the tests is
 // never used.
 
+#include <optional>
 #include <string>
 
 #include "tests/tools/ChildProcess.h"
@@ -12,12 +13,15 @@ class PrivateXServer {
   static constexpr int Width = 1024;
   static constexpr int Height = 768;
 
-  // Throws std::runtime_error when the server does not report its display.
+  // Throws std::runtime_error when no server could be started that accepts clients.
   PrivateXServer();
 
   const std::string& Display() const { return display_; }
 
  private:
-  ChildProcess server_;
+  // Starts a server and returns whether a client could connect to the display it reported.
+  bool start();
+
+  std::optional<ChildProcess> server_;
   std::string display_;
 };
