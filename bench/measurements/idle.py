@@ -20,11 +20,21 @@ def _measure(panel, seconds):
     if panel.process.poll() is not None:
         raise RuntimeError("the panel ended while it was measured")
     cpu = panel.cpu_seconds() - cpu_before
-    switches = panel.context_switches()
-    per_thread = {name: (count - switches_before.get(name, 0)) / wall
-                  for name, count in switches.items()}
+    per_thread = _wakeups_by_name(switches_before, panel.context_switches(), wall)
     return {"seconds": wall, "cpu_ms": cpu * 1e3, "cpu_share": cpu / wall,
             "wakeups": sum(per_thread.values()), "per_thread": per_thread}
+
+
+def _wakeups_by_name(before, after, seconds):
+    """Context switches per second of the threads alive at the end, summed by thread name
+    ("name xN" for N threads of one name)."""
+    rates = {}
+    threads = {}
+    for task, (name, count) in after.items():
+        rates[name] = rates.get(name, 0) + (count - before.get(task, (name, 0))[1]) / seconds
+        threads[name] = threads.get(name, 0) + 1
+    return {name if threads[name] == 1 else f"{name} x{threads[name]}": rate
+            for name, rate in rates.items()}
 
 
 def port_open(tools, display, seconds):

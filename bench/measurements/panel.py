@@ -61,32 +61,22 @@ class Panel:
         return os.listdir(f"/proc/{self.pid}/task")
 
     def cpu_seconds(self):
-        """Time on a CPU of all its threads so far, from the scheduler's nanosecond counts."""
-        total = 0
-        for task in self.tasks():
-            try:
-                with open(f"/proc/{self.pid}/task/{task}/schedstat") as stat:
-                    total += int(stat.read().split()[0])
-            except FileNotFoundError:
-                pass
-        return total / 1e9
+        """User and system time of the whole process so far, threads that ended included."""
+        with open(f"/proc/{self.pid}/stat") as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
     def context_switches(self):
-        """Voluntary plus involuntary context switches per thread name (with the number of
-        threads of that name when there are several), summed over those threads."""
-        names = {}
+        """Voluntary plus involuntary context switches so far, by thread id: (name, count)."""
         switches = {}
         for task in self.tasks():
             try:
                 fields = _status_fields(f"/proc/{self.pid}/task/{task}/status")
             except FileNotFoundError:
                 continue
-            count = (int(fields["voluntary_ctxt_switches"]) +
-                     int(fields["nonvoluntary_ctxt_switches"]))
-            names[fields["Name"]] = names.get(fields["Name"], 0) + 1
-            switches[fields["Name"]] = switches.get(fields["Name"], 0) + count
-        return {name if names[name] == 1 else f"{name} x{names[name]}": count
-                for name, count in switches.items()}
+            switches[task] = (fields["Name"], int(fields["voluntary_ctxt_switches"]) +
+                              int(fields["nonvoluntary_ctxt_switches"]))
+        return switches
 
     def resident_kib(self):
         return int(_status_fields(f"/proc/{self.pid}/status")["VmRSS"].split()[0])
