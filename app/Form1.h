@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 #include "app/ClientAreaFitter.h"
@@ -96,6 +97,10 @@ class TForm1 : public QWidget {
   // Last positions of axis 1 and axis 2 the controller reported, degrees.
   int32_t Position1() const { return replies_.Position1(); }
   int32_t Position2() const { return replies_.Position2(); }
+  // Position2 once a report held axis 2; nothing before.
+  std::optional<int32_t> ReadPosition2() const {
+    return replies_.Position2Read() ? std::optional<int32_t>(Position2()) : std::nullopt;
+  }
 
   // Start-up and shutdown.
   void FormCreate();
@@ -140,8 +145,9 @@ class TForm1 : public QWidget {
   void Timer1Timer();
   void SioComPort1TriggerAvail(TSioCustomComPort* CP, uint16_t Count);
 
-  // The position pointers over the dials, kept until the next report.
-  void DrawDialPointers(int32_t position1, int32_t position2);
+  // The position pointers over the dials, kept until the next report. Without position2 the
+  // right dial is left as it is.
+  void DrawDialPointers(int32_t position1, std::optional<int32_t> position2);
 
   // Pointing at a dial: every move sets the axis's target, a click sends it.
   void Image1MouseMove(int X, int Y);

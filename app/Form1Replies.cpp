@@ -7,27 +7,52 @@
 #include "app/Form1.h"
 #include "display/DialGeometry.h"
 
+namespace {
+
+// Byte values one memo line shows: far more than any reply has. A flood read in blocks of
+// thousands of bytes would otherwise give lines whose layout stalls the window and a memo
+// holding a hundred megabytes.
+constexpr size_t kMemoLineValues = 256;
+
+// The echo line as the memo shows it: its first kMemoLineValues values, then "…" when there
+// were more.
+QString memoLine(const std::string& echoLine) {
+  size_t end = 0;
+  for (size_t values = 0; values < kMemoLineValues && end != std::string::npos; ++values) {
+    end = echoLine.find(' ', end);
+    if (end != std::string::npos) ++end;
+  }
+  if (end == std::string::npos || end == echoLine.size()) {
+    return QString::fromStdString(echoLine);
+  }
+  return QString::fromStdString(echoLine.substr(0, end)) + QChar(0x2026);
+}
+
+}  // namespace
+
 void TForm1::SioComPort1TriggerAvail(TSioCustomComPort*, uint16_t Count) {
   const ReplyOutcome outcome =
       replies_.TriggerAvail(Count, [this] { return SioComPort1.ReadChar(); });
   if (!outcome.Read) return;
-  Memo1->appendPlainText(QString::fromStdString(outcome.EchoLine));
+  Memo1->appendPlainText(memoLine(outcome.EchoLine));
   if (!outcome.ReportAccepted) return;
   reportAccepted_ = true;
   Label6->setText(QString::fromStdString(outcome.Label6Text));
   Label6->adjustSize();
-  Label7->setText(QString::fromStdString(outcome.Label7Text));
-  Label7->adjustSize();
-  DrawDialPointers(outcome.Position1, outcome.Position2);
+  // Axis 2's read-out waits for a report that holds axis 2.
+  if (outcome.Position2Read) {
+    Label7->setText(QString::fromStdString(outcome.Label7Text));
+    Label7->adjustSize();
+  }
+  DrawDialPointers(outcome.Position1, ReadPosition2());
   if (DiagMode) logPositions(outcome.Position1, outcome.Position2);
 }
 
-void TForm1::DrawDialPointers(int32_t position1, int32_t position2) {
+void TForm1::DrawDialPointers(int32_t position1, std::optional<int32_t> position2) {
   const int config = ComboBox4->currentIndex();
   Image1->SetPointer(position1, LeftDialKind(config));
-  if (const std::optional<DialKind> right = RightDialKind(config)) {
-    Image2->SetPointer(position2, *right);
-  }
+  const std::optional<DialKind> right = RightDialKind(config);
+  if (right && position2) Image2->SetPointer(*position2, *right);
 }
 
 void TForm1::logPositions(int32_t position1, int32_t position2) {

@@ -71,7 +71,7 @@ void TForm1::ApplyAxisConfiguration() {
   if (config == 2) Image2->SetPicture(LoadJpegPicture(kElevationPicture));
   if (config == 3) Image2->SetPicture(LoadJpegPicture(kAzimuthPicture));
   // The pointers stay over the new pictures, drawn for the dial kinds of this configuration.
-  if (reportAccepted_) DrawDialPointers(Position1(), Position2());
+  if (reportAccepted_) DrawDialPointers(Position1(), ReadPosition2());
 }
 
 void TForm1::SaveSettings() { WriteSettingsFile(SettingsFileName, Settings); }

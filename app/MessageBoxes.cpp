@@ -41,6 +41,16 @@ void showDefault(MessageBoxKind kind, const QString& text) {
   }
 }
 
+QString readableText(const QString& text) {
+  if (text.size() <= MessageTextLimit) return text;
+  qsizetype head = MessageTextLimit / 2;
+  qsizetype tail = MessageTextLimit - head - 1;
+  // Never half a character outside the basic plane.
+  if (text[head - 1].isHighSurrogate()) --head;
+  if (text[text.size() - tail].isLowSurrogate()) --tail;
+  return text.left(head) + QChar(0x2026) + text.right(tail);
+}
+
 MessageBoxHandler& installedHandler() {
   static MessageBoxHandler handler = showDefault;
   return handler;
@@ -63,11 +73,11 @@ void SetMessageBoxHandler(MessageBoxHandler handler) {
 }
 
 void ShowProgramError(const QString& text) {
-  installedHandler()(MessageBoxKind::ProgramError, text);
+  installedHandler()(MessageBoxKind::ProgramError, readableText(text));
 }
 
 void ShowStandardError(const QString& text) {
-  installedHandler()(MessageBoxKind::StandardError, text);
+  installedHandler()(MessageBoxKind::StandardError, readableText(text));
 }
 
 void InstallMessageBoxes() {

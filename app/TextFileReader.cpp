@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "app/InOutError.h"
@@ -44,14 +45,30 @@ std::string TextFileReader::ReadLine() {
   // Bytes after next_ already searched for the line end; fill() keeps them, moving next_ to 0.
   size_t searched = 0;
   size_t lineFeed = buffer_.find('\n', next_);
-  while (lineFeed == std::string::npos) {
+  while (lineFeed == std::string::npos && buffer_.size() - next_ <= LongestTextLine) {
     searched = buffer_.size() - next_;
     if (!fill()) break;
     lineFeed = buffer_.find('\n', next_ + searched);
   }
   const size_t end = lineFeed == std::string::npos ? buffer_.size() : lineFeed;
-  std::string line = buffer_.substr(next_, end - next_);
+  const size_t length = std::min(end - next_, LongestTextLine);
+  std::string line = buffer_.substr(next_, length);
+  if (end - next_ > LongestTextLine) {
+    next_ += length;
+    skipRestOfLine();
+    return line;
+  }
   next_ = lineFeed == std::string::npos ? buffer_.size() : lineFeed + 1;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
+}
+
+void TextFileReader::skipRestOfLine() {
+  size_t lineFeed = buffer_.find('\n', next_);
+  while (lineFeed == std::string::npos) {
+    next_ = buffer_.size();
+    if (!fill()) return;
+    lineFeed = buffer_.find('\n', next_);
+  }
+  next_ = lineFeed + 1;
 }

@@ -8,6 +8,7 @@ constexpr uint8_t carriageReturn = 13;
 // Positions 1 to 16 move down when a leading CR is dropped: a full report and its LF.
 constexpr size_t shiftedPositions = 16;
 constexpr size_t axis1Digits = 3;
+constexpr size_t axis2Label = 8;
 constexpr size_t axis2Digits = 11;
 
 bool isDigit(uint8_t byte) { return byte >= '0' && byte <= '9'; }
@@ -51,8 +52,11 @@ ReplyOutcome ReplyParser::TriggerAvail(uint16_t Count, const ByteReader& ReadCha
     if (rxBuf_[0] == 'A' && rxBuf_[1] == 'Z') {
       if (const std::optional<int32_t> axis1 = digitGroup(rxBuf_, axis1Digits)) {
         position1_ = *axis1;
-        if (const std::optional<int32_t> axis2 = digitGroup(rxBuf_, axis2Digits)) {
+        const bool labelled = rxBuf_[axis2Label] == 'E' && rxBuf_[axis2Label + 1] == 'L';
+        if (const std::optional<int32_t> axis2 = digitGroup(rxBuf_, axis2Digits);
+            labelled && axis2) {
           position2_ = *axis2;
+          position2Read_ = true;
         }
         outcome.ReportAccepted = true;
       }
@@ -60,6 +64,7 @@ ReplyOutcome ReplyParser::TriggerAvail(uint16_t Count, const ByteReader& ReadCha
   }
   outcome.Position1 = position1_;
   outcome.Position2 = position2_;
+  outcome.Position2Read = position2Read_;
   outcome.Label6Text = PositionLabelText(position1_);
   outcome.Label7Text = PositionLabelText(position2_);
   return outcome;

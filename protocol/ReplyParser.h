@@ -2,7 +2,7 @@
 // Reads the controller's replies from the port and recognises position reports.
 //
 // A report is read by byte position after at most one leading CR has been dropped:
-//   0..1 "AZ", 3..5 the three digits of axis 1, 11..13 the three digits of axis 2
+//   0..1 "AZ", 3..5 the three digits of axis 1, 8..9 "EL", 11..13 the three digits of axis 2
 // which is the GS-232B answer to "C2": "AZ=aaa  EL=eee" CR.
 
 #include <array>
@@ -25,6 +25,8 @@ struct ReplyOutcome {
   // The positions after this notice, degrees; unchanged unless accepted.
   int32_t Position1 = 0;
   int32_t Position2 = 0;
+  // False until a report held axis 2: Position2 is then no position the controller sent.
+  bool Position2Read = false;
   // The position read-outs for axis 1 and axis 2 (UTF-8, e.g. "123°").
   std::string Label6Text;
   std::string Label7Text;
@@ -44,8 +46,10 @@ class ReplyParser {
   //
   // A report is accepted only when axis 1's three digit positions hold exactly three decimal
   // digits (the bytes just before and after are no digits); otherwise it is not a report.
-  // Axis 2's group is taken under the same condition; when it fails, Position2 keeps its
-  // value. So the read-outs never show a number the controller did not send.
+  // Axis 2's group is taken under the same condition and only behind its label "EL" (a reply
+  // without axis 2 may be followed by the next reply, whose azimuth would stand there); when
+  // it fails, Position2 keeps its value. So the read-outs never show a number the controller
+  // did not send for their axis.
   //
   // Errors raised by ReadChar propagate; the positions then keep their values.
   ReplyOutcome TriggerAvail(uint16_t Count, const ByteReader& ReadChar);
@@ -55,11 +59,14 @@ class ReplyParser {
   const std::array<uint8_t, RxBufSize>& RxBuf() const { return rxBuf_; }
   int32_t Position1() const { return position1_; }
   int32_t Position2() const { return position2_; }
+  // Whether any report held axis 2.
+  bool Position2Read() const { return position2Read_; }
 
  private:
   std::array<uint8_t, RxBufSize> rxBuf_{};
   int32_t position1_ = 0;
   int32_t position2_ = 0;
+  bool position2Read_ = false;
 };
 
 // A position followed by the degree sign, as the read-out labels show it ("123°", UTF-8).

@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libgtest-dev libgmock-dev
   xvfb xauth xdotool imagemagick x11-utils
   libhamlib-utils python3-serial dbus dbus-x11 at-spi2-core python3-pyatspi fonts-dejavu-core
+  desktop-file-utils
 )
 
 missing=()

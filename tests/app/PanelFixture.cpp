@@ -51,7 +51,8 @@ std::string PanelTest::ReadFile(const std::string& name) const { return ReadByte
 void PanelTest::RemoveFile(const std::string& name) const { std::filesystem::remove(Path(name)); }
 
 void PanelTest::CopyLanguageFile() const {
-  std::filesystem::copy_file(resources + "/QV_M_language.csv", Path("QV_M_language.csv"));
+  std::filesystem::copy_file(resources + "/QV_M_language.csv", Path("QV_M_language.csv"),
+                             std::filesystem::copy_options::overwrite_existing);
 }
 
 void PanelTest::WriteSettings(const std::vector<std::string>& lines) const {

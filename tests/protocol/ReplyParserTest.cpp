@@ -151,22 +151,39 @@ TEST(ReplyParser, ForeignDataIsOnlyEchoed) {
   expectPositionsKept(outcome, parser);
 }
 
-TEST(ReplyParser, SingleAxisRepliesAreReadInPairs) {
+TEST(ReplyParser, SingleAxisRepliesAreReadInPairsAndGiveNoAxisTwo) {
   // The one-axis answer is 8 bytes: the first waits, the second makes 16 and both are read.
-  // Axis 2's digits then come from the second answer; its read-out is hidden in that setup.
+  // The second answer's azimuth then stands where axis 2's digits would, but not behind "EL".
   ReplyParser parser;
   WaitingBytes port;
   EXPECT_FALSE(port.ArriveAndNotify(parser, "AZ=123\r\n").Read);
   const ReplyOutcome pair = port.ArriveAndNotify(parser, "AZ=124\r\n");
   EXPECT_TRUE(pair.ReportAccepted);
   EXPECT_EQ(pair.Position1, 123);
-  EXPECT_EQ(pair.Position2, 124);
+  EXPECT_EQ(pair.Position2, 0);
+  EXPECT_FALSE(pair.Position2Read);
 
   EXPECT_FALSE(port.ArriveAndNotify(parser, "AZ=125\r\n").Read);
   EXPECT_EQ(parser.Position1(), 123);
   const ReplyOutcome next = port.ArriveAndNotify(parser, "AZ=126\r\n");
   EXPECT_EQ(next.Position1, 125);
-  EXPECT_EQ(next.Position2, 126);
+  EXPECT_EQ(next.Position2, 0);
+  EXPECT_FALSE(parser.Position2Read());
+}
+
+TEST(ReplyParser, AxisTwoCountsAsReadFromTheFirstReportHoldingItOn) {
+  ReplyParser parser;
+  WaitingBytes port;
+  EXPECT_FALSE(port.ArriveAndNotify(parser, "AZ=330EL=045\r\n").Read);
+  EXPECT_FALSE(port.ArriveAndNotify(parser, "AZ=330EL=045\r\n").Position2Read);
+  const ReplyOutcome full = port.ArriveAndNotify(parser, "AZ=330  EL=045\r\n");
+  EXPECT_TRUE(full.Position2Read);
+  EXPECT_EQ(full.Position2, 45);
+  EXPECT_FALSE(port.ArriveAndNotify(parser, "AZ=331EL=046\r\n").Read);
+  const ReplyOutcome axisOneOnly = port.ArriveAndNotify(parser, "AZ=331EL=046\r\n");
+  EXPECT_EQ(axisOneOnly.Position1, 331);
+  EXPECT_EQ(axisOneOnly.Position2, 45) << "the last one read";
+  EXPECT_TRUE(axisOneOnly.Position2Read);
 }
 
 TEST(ReplyParser, BytesBeyondTheBufferAreReadAndEchoedButNotKept) {

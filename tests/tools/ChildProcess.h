@@ -26,6 +26,7 @@ class ChildProcess {
   // Standard output up to its end, or what came before the deadline.
   std::string ReadAll(const Deadline& deadline);
 
+  pid_t Pid() const { return pid_; }
   void Signal(int signal) const;
   // The wait status once the program has ended, nothing at the deadline.
   std::optional<int> Wait(const Deadline& deadline);

@@ -1,0 +1,62 @@
+#include "tests/faults/PollingPanel.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include "tests/app/PanelInput.h"
+
+void PollingPanelTest::Start(const std::vector<std::string>& options, int config) {
+  CopyLanguageFile();
+  WriteSettings({"1", "EN", "500", "10", "0", "0", std::to_string(config), "50", "50"});
+  StartSimulator(options);
+  form = StartPanel();
+  ASSERT_TRUE(form->SioComPort1.Open());
+  ASSERT_TRUE(form->Timer1->Enabled());
+}
+
+void PollingPanelTest::StartSimulator(std::vector<std::string> options) {
+  const std::vector<std::string> common = {"--link", Path("COM1"),
+                                           "--log",  LogPath(),
+                                           "--az",   std::to_string(kAzimuth),
+                                           "--el",   std::to_string(kElevation)};
+  options.insert(options.begin(), common.begin(), common.end());
+  simulator.reset();
+  simulator = std::make_unique<SimulatorProcess>(options);
+}
+
+void PollingPanelTest::ChoosePortAgain() { PickItem(form->ComboBox1, 0); }
+
+bool PollingPanelTest::WaitWatching(const std::function<bool()>& condition,
+                                    std::chrono::milliseconds patience) {
+  // A running event loop, as in the program: the port's notices are handled as they come,
+  // not only between the pauses of a polling wait.
+  QEventLoop loop;
+  QTimer look;
+  bool met = false;
+  QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+    shownLeft.insert(form->Label6->text());
+    shownRight.insert(form->Label7->text());
+    met = condition();
+    if (met) loop.quit();
+  });
+  QTimer::singleShot(patience, &loop, &QEventLoop::quit);
+  look.start(std::chrono::milliseconds(5));
+  loop.exec();
+  return met;
+}
+
+bool PollingPanelTest::WaitForReadOuts(const QString& left, const QString& right,
+                                       std::chrono::milliseconds patience) {
+  return WaitWatching([&] { return form->Label6->text() == left && form->Label7->text() == right; },
+                      patience);
+}
+
+bool PollingPanelTest::WaitForEchoLines(int count, std::chrono::milliseconds patience) {
+  return WaitWatching([&] { return form->Memo1->blockCount() >= count + 1; }, patience);
+}
+
+bool PollingPanelTest::ShowsNoPointer(QWidget* dial, const std::string& name) const {
+  return SamePixels(Shown(dial), PictureFile(Path(name)));
+}
+
+QString ReadOut(int position) { return QString::number(position) + QStringLiteral("°"); }
