@@ -1,0 +1,1 @@
+"""The measurements bench/run makes and the programs they start."""
