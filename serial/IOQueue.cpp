@@ -51,7 +51,11 @@ bool TIOQueue::WaitForItem(std::chrono::milliseconds timeout) {
   return event_.WaitFor(timeout);
 }
 
-bool TIOQueue::WaitForWake(std::chrono::milliseconds timeout) { return event_.WaitFor(timeout); }
+void TIOQueue::WaitForItem() {
+  if (Count() == 0) event_.Wait();
+}
+
+void TIOQueue::WaitForWake() { event_.Wait(); }
 
 void TIOQueue::Wake() { event_.Set(); }
 

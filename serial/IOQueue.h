@@ -32,10 +32,13 @@ class TIOQueue {
   // True at once when the queue holds an item, else waits for a push (or a
   // Wake) up to timeout and tells whether one came.
   bool WaitForItem(std::chrono::milliseconds timeout);
+  // Returns once the queue holds an item or was woken; no time limit.
+  void WaitForItem();
 
-  // Waits for the next push or Wake up to timeout, even when items are queued;
-  // for a consumer that cannot take anything until it is woken.
-  bool WaitForWake(std::chrono::milliseconds timeout);
+  // Waits, with no time limit, for the next push or Wake, even when items are
+  // queued; for a consumer that cannot take anything until it is woken.
+  void WaitForWake();
+  // Ends the consumer's wait (or the next one) without an item.
   void Wake();
 
   // Frees every item not in use; items in use stay.

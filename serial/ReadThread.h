@@ -1,6 +1,6 @@
 #pragma once
-// The read thread of a POSIX port: sleeps in poll() on the device (at most
-// 100 ms at a time) and, as bytes arrive, reads everything the driver holds
+// The read thread of a POSIX port: sleeps in poll() on the device and its
+// wake event (set only by the stop) and, as bytes arrive, reads everything the driver holds
 // into 256-byte data items, each pushed onto the input queue in arrival
 // order. Reads never block. The device hanging up or failing ends the port
 // threads with -161.

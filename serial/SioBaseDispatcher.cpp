@@ -219,6 +219,13 @@ void TSioBaseDispatcher::UpdateHandlerService(uint8_t kind) {
     default:
       break;
   }
+  wakeDispatchThread();
+}
+
+void TSioBaseDispatcher::SetKillFlag() {
+  killFlag_.store(true);
+  inputQueue_.Wake();
+  outputReadyEvent_.Set();
 }
 
 void TSioBaseDispatcher::MarkThreadsStarted() {
@@ -285,6 +292,7 @@ void TSioBaseDispatcher::SetAvailThreshold(uint32_t n) {
   const Lock lock(DispatchLock);
   availThreshold_ = n;
   addLog(LogKind::Threshold, static_cast<int32_t>(n));
+  wakeDispatchThread();
 }
 
 uint32_t TSioBaseDispatcher::AvailThreshold() {
@@ -301,6 +309,7 @@ void TSioBaseDispatcher::SaveTriggers(TriggerSnapshot& saved) {
 void TSioBaseDispatcher::RestoreTriggers(const TriggerSnapshot& saved) {
   const Lock lock(DispatchLock);
   availThreshold_ = saved.AvailThreshold;
+  wakeDispatchThread();
 }
 
 void TSioBaseDispatcher::ClearTriggers() {
@@ -313,6 +322,7 @@ void TSioBaseDispatcher::AddNotifyWindow(std::shared_ptr<NotifyTarget> target) {
   windowHandlers_.push_back({std::move(target), false});
   handlerServiceNeeded_ = true;
   addLog(LogKind::NotifyTarget, static_cast<int32_t>(windowHandlers_.size()));
+  wakeDispatchThread();
 }
 
 void TSioBaseDispatcher::RemoveNotifyWindow(const std::shared_ptr<NotifyTarget>& target) {

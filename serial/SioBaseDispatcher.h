@@ -45,8 +45,6 @@ class TSioBaseDispatcher {
   // How long a notice may take on the GUI thread before the dispatch thread
   // completes the delivery without it.
   static constexpr std::chrono::milliseconds kNoticeTimeout{3000};
-  // The dispatch thread's longest sleep between passes.
-  static constexpr std::chrono::milliseconds kDispatchWake{50};
 
   using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
@@ -255,7 +253,9 @@ class TSioBaseDispatcher {
   // the buffers for the dispatch thread when asked, and counts it out.
   void ThreadFinished(TSioDispatcherThread& thread);
   bool KillFlag() const { return killFlag_.load(); }
-  void SetKillFlag() { killFlag_.store(true); }
+  // Sets the kill flag and wakes the waits of the base's own events: the
+  // dispatch thread's and the write thread's (OutputReadyEvent).
+  void SetKillFlag();
   void SetReleaseOnExit(bool release) { releaseOnExit_.store(release); }
   TIOQueue& InputQueue() { return inputQueue_; }
   // Auto-reset events of the port threads; they live as long as the
@@ -321,6 +321,8 @@ class TSioBaseDispatcher {
   bool windowHandlersServed() const;
   void finishDelivery();
   void waitForThreads();
+  // Something the dispatch thread's next pass looks at has changed.
+  void wakeDispatchThread() { inputQueue_.Wake(); }
 
   TSioBaseComponent* const owner_;
   int32_t handle_ = -1;

@@ -51,9 +51,18 @@ bool SioEvent::tryConsume() {
 }
 
 bool SioEvent::WaitFor(std::chrono::milliseconds timeout) {
-  const Deadline deadline(timeout);
+  return waitUntil(Deadline(timeout).End());
+}
+
+void SioEvent::Wait() { waitUntil(std::nullopt); }
+
+bool SioEvent::waitUntil(const std::optional<Clock::time_point>& end) {
   std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait_until(lock, deadline.End(), [this] { return set_; });
+  if (end) {
+    changed_.wait_until(lock, *end, [this] { return set_; });
+  } else {
+    changed_.wait(lock, [this] { return set_; });
+  }
   return consumeLocked();
 }
 
@@ -68,7 +77,15 @@ void SioEvent::removeWaiter(Waiter* waiter) {
 }
 
 int SioEvent::WaitForEither(SioEvent& first, SioEvent& second, std::chrono::milliseconds timeout) {
-  const Deadline deadline(timeout);
+  return waitForEitherUntil(first, second, Deadline(timeout).End());
+}
+
+int SioEvent::WaitForEither(SioEvent& first, SioEvent& second) {
+  return waitForEitherUntil(first, second, std::nullopt);
+}
+
+int SioEvent::waitForEitherUntil(SioEvent& first, SioEvent& second,
+                                 const std::optional<Clock::time_point>& end) {
   Waiter waiter;
   first.addWaiter(&waiter);
   second.addWaiter(&waiter);
@@ -85,7 +102,10 @@ int SioEvent::WaitForEither(SioEvent& first, SioEvent& second, std::chrono::mill
       break;
     }
     std::unique_lock<std::mutex> lock(waiter.mutex);
-    if (!waiter.poked.wait_until(lock, deadline.End(), [&waiter] { return waiter.wasPoked; })) {
+    const auto poked = [&waiter] { return waiter.wasPoked; };
+    if (!end) {
+      waiter.poked.wait(lock, poked);
+    } else if (!waiter.poked.wait_until(lock, *end, poked)) {
       break;
     }
     waiter.wasPoked = false;

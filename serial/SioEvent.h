@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 class SioEvent {
@@ -23,13 +24,24 @@ class SioEvent {
   // True when the event was (or became) set within timeout; an auto-reset
   // event is cleared by the successful wait.
   bool WaitFor(std::chrono::milliseconds timeout);
+  // Waits, with no time limit, until the event is set (and clears an
+  // auto-reset one).
+  void Wait();
 
   // Waits until first or second is set: 0 or 1 names the event that ended
   // the wait (first wins when both are set), -1 means the time-out passed.
   static int WaitForEither(SioEvent& first, SioEvent& second, std::chrono::milliseconds timeout);
+  // The same with no time limit: 0 or 1.
+  static int WaitForEither(SioEvent& first, SioEvent& second);
 
  private:
   struct Waiter;
+  using Clock = std::chrono::steady_clock;
+
+  // Both waits; no end means no time limit.
+  bool waitUntil(const std::optional<Clock::time_point>& end);
+  static int waitForEitherUntil(SioEvent& first, SioEvent& second,
+                                const std::optional<Clock::time_point>& end);
 
   bool consumeLocked();
   void addWaiter(Waiter* waiter);

@@ -96,7 +96,7 @@ int32_t TSioPosixDispatcher::purgeOutput() {
   // A write thread that ends meanwhile acknowledges nothing: stop waiting then.
   const Deadline deadline(kPurgeAck);
   while (!deadline.Passed() && ThreadPresent(ThreadRole::Write)) {
-    if (ThreadAckEvent().WaitFor(std::min(deadline.Remaining(), kThreadWait))) break;
+    if (ThreadAckEvent().WaitFor(std::min(deadline.Remaining(), kPurgeLook))) break;
   }
   return result;
 }
@@ -260,7 +260,6 @@ void TSioPosixDispatcher::KillThreads() {
   serialEvent_.Set();
   statusEvent_.Set();
   writeWakeEvent_.Set();
-  InputQueue().Wake();
 }
 
 int32_t TSioPosixDispatcher::YieldTimeSlice() {

@@ -8,9 +8,10 @@
 // read thread sleeps in poll() on the device and wakes as bytes arrive, the
 // write thread sends the output ring one block per drain, and the status
 // thread watches the modem lines and the kernel's line error counters
-// (devices without them, such as pseudo-terminals, leave it asleep). Every
-// wait is bounded (100 ms) or woken by the stop itself, so a close or a
-// failing thread stops them all promptly. A device that goes away ends the
+// (devices without them, such as pseudo-terminals, leave it asleep). The
+// threads sleep with no time limit until there is work; the stop (a close or
+// a failing thread) sets the kill flag and wakes every one of them, so an
+// idle port costs nothing and a close is still seen at once. A device that goes away ends the
 // threads with -161 (read) or -160 (write); the program keeps running.
 
 #include <atomic>
@@ -28,8 +29,9 @@ class TSioPosixDispatcher : public TSioBaseDispatcher {
  public:
   // The bytes of one received item.
   static constexpr int32_t kReadBufferSize = 256;
-  // The longest single wait of a port thread that must notice a stop.
-  static constexpr std::chrono::milliseconds kThreadWait{100};
+  // The longest wait of an output purge for the write thread before it looks
+  // again whether the thread is still there.
+  static constexpr std::chrono::milliseconds kPurgeLook{100};
 
   explicit TSioPosixDispatcher(TSioBaseComponent* owner);
   ~TSioPosixDispatcher() override;

@@ -1,10 +1,11 @@
 #pragma once
 // The base of the read, write and status threads of a POSIX port: access to
-// the device and the dispatcher, the bounded wait on the device, and the
-// common way a failure ends every port thread.
+// the device and the dispatcher, the wait on the device, and the common way
+// a failure ends every port thread.
 
 #include <cstdint>
 
+#include "serial/DescriptorWait.h"
 #include "serial/SioDispatcherThread.h"
 #include "serial/SioPosixDispatcher.h"
 
@@ -18,20 +19,17 @@ class TSioPosixThread : public TSioDispatcherThread {
   explicit TSioPosixThread(TSioPosixDispatcher& port) : TSioDispatcherThread(port), port_(port) {}
 
  protected:
-  struct Readiness {
-    short DeviceEvents = 0;  // poll() events of the device; none on a time-out
-    bool Woken = false;      // the wake event was set (and is now clear)
-    int Error = 0;           // poll() failed with this error number
-  };
+  using Readiness = DescriptorReadiness;
 
   TSioPosixDispatcher& Port() const { return port_; }
   int Device() const { return port_.Device(); }
   // Neither terminated nor killed.
   bool Running() const { return !Terminated() && !port_.KillFlag(); }
 
-  // Waits at most TSioPosixDispatcher::kThreadWait for events on the device
-  // or for wake.
-  Readiness WaitForDevice(short events, WakeEvent& wake);
+  // Waits, with no time limit, for events on the device or for wake.
+  Readiness WaitForDevice(short events, WakeEvent& wake) {
+    return WaitForDescriptor(Device(), events, wake);
+  }
 
   // Stops every port thread; a nonzero code becomes this thread's result.
   void Fail(int32_t code);

@@ -33,8 +33,12 @@ void TStatusThread::Execute() {
   TSioPosixDispatcher& port = Port();
   modemLinesKept_ = !NoModemLines(ReadModemLineBits(Device(), modemLines_));
   while (Running()) {
-    const bool watching = modemLinesKept_ || port.LineErrors().Kept();
-    port.StatusEvent().WaitFor(watching ? TSioPosixDispatcher::kThreadWait : kIdleWait);
+    if (!modemLinesKept_ && !port.LineErrors().Kept()) {
+      // Nothing will ever change: sleep until the stop.
+      port.StatusEvent().Wait();
+      continue;
+    }
+    port.StatusEvent().WaitFor(kWatchPeriod);
     uint32_t events = 0;
     if (!Running() || !lookAtLine(events)) continue;
     events &= LastMask;
