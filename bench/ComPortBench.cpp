@@ -49,17 +49,21 @@ struct CountingPort {
       for (uint16_t i = 0; i < Count; ++i) local += CP->ReadChar();
       sum += local;
       received += Count;
+      ++notices;
     });
   }
 
   TSioComPort port;
   std::atomic<size_t> received{0};
   std::atomic<uint64_t> sum{0};
+  std::atomic<size_t> notices{0};
 };
 
-void report(const char* what, double seconds, bool sumOk) {
-  std::printf("%-44s %zu bytes in %.3f s = %7.1f MB/s (checksum %s)\n", what, kTotalBytes, seconds,
-              static_cast<double>(kTotalBytes) / seconds / 1e6, sumOk ? "ok" : "WRONG");
+void report(const char* what, double seconds, bool sumOk, size_t notices) {
+  std::printf("%-44s %zu bytes in %.3f s = %7.1f MB/s (checksum %s), %.0f notices per MiB\n",
+              what, kTotalBytes, seconds, static_cast<double>(kTotalBytes) / seconds / 1e6,
+              sumOk ? "ok" : "WRONG",
+              static_cast<double>(notices) / static_cast<double>(kTotalBytes >> 20));
 }
 
 // Waits until the port has read everything; the seconds since start.
@@ -91,7 +95,7 @@ bool fakeRun(const std::vector<uint8_t>& bytes) {
   producer.join();
   gui.Run([&] { counting.port.SetOpen(false); });
   const bool ok = counting.sum.load() == expectedSum(bytes);
-  report("component over the fake platform, ReadChar:", seconds, ok);
+  report("component over the fake platform, ReadChar:", seconds, ok, counting.notices.load());
   return ok;
 }
 
@@ -113,7 +117,7 @@ bool ptyRun(const std::vector<uint8_t>& bytes) {
   writer.join();
   gui.Run([&] { counting.port.SetOpen(false); });
   const bool ok = counting.sum.load() == expectedSum(bytes);
-  report("component over a pseudo-terminal, ReadChar:", seconds, ok);
+  report("component over a pseudo-terminal, ReadChar:", seconds, ok, counting.notices.load());
   return ok;
 }
 

@@ -242,8 +242,10 @@ void TSioCustomComPort::SendChar(uint8_t C) {
 
 uint8_t TSioCustomComPort::ReadChar() {
   if (phase_ == ppClosing) return 0;
+  // An open port has its dispatcher: no detour through the accessor per byte.
+  TSioBaseDispatcher& dispatcher = ActiveDispatcher ? *ActiveDispatcher : ValidDispatcher();
   uint8_t ch = 0;
-  const int32_t result = ValidDispatcher().ReadByte(ch);
+  const int32_t result = dispatcher.ReadByte(ch);
   if (result != 0) {
     check(result);
     return 0;

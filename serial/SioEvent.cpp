@@ -23,10 +23,14 @@ struct SioEvent::Waiter {
 SioEvent::SioEvent(Mode mode, bool initiallySet) : mode_(mode), set_(initiallySet) {}
 
 void SioEvent::Set() {
-  const std::lock_guard<std::mutex> lock(mutex_);
-  set_ = true;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    set_ = true;
+    for (Waiter* waiter : waiters_) waiter->Poke();
+  }
+  // After the lock is let go, so a woken waiter does not at once sleep again
+  // on it.
   changed_.notify_all();
-  for (Waiter* waiter : waiters_) waiter->Poke();
 }
 
 void SioEvent::Reset() {
@@ -58,6 +62,7 @@ void SioEvent::Wait() { waitUntil(std::nullopt); }
 
 bool SioEvent::waitUntil(const std::optional<Clock::time_point>& end) {
   std::unique_lock<std::mutex> lock(mutex_);
+  if (set_ || (end && *end <= Clock::now())) return consumeLocked();
   if (end) {
     changed_.wait_until(lock, *end, [this] { return set_; });
   } else {

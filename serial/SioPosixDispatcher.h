@@ -112,4 +112,6 @@ class TSioPosixDispatcher : public TSioBaseDispatcher {
   bool closing_ = false;
   // Whether this dispatcher opened the device (and so claimed it).
   std::atomic<bool> ownsDevice_{false};
+  // Until the device said it has no modem lines.
+  std::atomic<bool> modemLinesKept_{true};
 };
