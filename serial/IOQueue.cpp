@@ -21,11 +21,11 @@ uint32_t unreadBytes(const TDataBuffer& data) {
 TIOQueue::~TIOQueue() { Clear(); }
 
 void TIOQueue::PushItem(std::unique_ptr<TIOBuffer> item) {
-  {
-    const std::lock_guard<std::mutex> lock(lock_);
-    byteCount_ += item->Size;
-    items_.push_back(std::move(item));
-  }
+  // The event is set before the lock is let go: a consumer that finds the
+  // item (and may end the queue's life) does so only after the push is done.
+  const std::lock_guard<std::mutex> lock(lock_);
+  byteCount_ += item->Size;
+  items_.push_back(std::move(item));
   event_.Set();
 }
 
@@ -48,12 +48,10 @@ std::unique_ptr<TIOBuffer> TIOQueue::PopFirst() {
 
 void TIOQueue::PushItems(std::vector<std::unique_ptr<TDataBuffer>>& items) {
   if (items.empty()) return;
-  {
-    const std::lock_guard<std::mutex> lock(lock_);
-    for (std::unique_ptr<TDataBuffer>& item : items) {
-      byteCount_ += item->Size;
-      items_.push_back(std::move(item));
-    }
+  const std::lock_guard<std::mutex> lock(lock_);
+  for (std::unique_ptr<TDataBuffer>& item : items) {
+    byteCount_ += item->Size;
+    items_.push_back(std::move(item));
   }
   items.clear();
   event_.Set();
@@ -65,7 +63,13 @@ bool TIOQueue::WaitForItem(std::chrono::milliseconds timeout) {
 }
 
 void TIOQueue::WaitForItem() {
-  if (Count() == 0) event_.Wait();
+  // Queued items make the pass: the signal of their push is spent on it, so
+  // it does not make another, empty one.
+  if (Count() > 0) {
+    event_.Reset();
+    return;
+  }
+  event_.Wait();
 }
 
 void TIOQueue::WaitForWake() { event_.Wait(); }

@@ -225,7 +225,7 @@ void TSioBaseDispatcher::UpdateHandlerService(uint8_t kind) {
     default:
       break;
   }
-  wakeDispatchThread();
+  wakeForUnannounced();
 }
 
 void TSioBaseDispatcher::SetKillFlag() {
@@ -298,7 +298,7 @@ void TSioBaseDispatcher::SetAvailThreshold(uint32_t n) {
   const Lock lock(DispatchLock);
   availThreshold_ = n;
   addLog(LogKind::Threshold, static_cast<int32_t>(n));
-  wakeDispatchThread();
+  wakeForUnannounced();
 }
 
 uint32_t TSioBaseDispatcher::AvailThreshold() {
@@ -315,7 +315,7 @@ void TSioBaseDispatcher::SaveTriggers(TriggerSnapshot& saved) {
 void TSioBaseDispatcher::RestoreTriggers(const TriggerSnapshot& saved) {
   const Lock lock(DispatchLock);
   availThreshold_ = saved.AvailThreshold;
-  wakeDispatchThread();
+  wakeForUnannounced();
 }
 
 void TSioBaseDispatcher::ClearTriggers() {
@@ -328,7 +328,7 @@ void TSioBaseDispatcher::AddNotifyWindow(std::shared_ptr<NotifyTarget> target) {
   windowHandlers_.push_back({std::move(target), false});
   handlerServiceNeeded_ = true;
   addLog(LogKind::NotifyTarget, static_cast<int32_t>(windowHandlers_.size()));
-  wakeDispatchThread();
+  wakeForUnannounced();
 }
 
 void TSioBaseDispatcher::RemoveNotifyWindow(const std::shared_ptr<NotifyTarget>& target) {

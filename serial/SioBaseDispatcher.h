@@ -353,6 +353,12 @@ class TSioBaseDispatcher {
   void waitForThreads();
   // Something the dispatch thread's next pass looks at has changed.
   void wakeDispatchThread() { inputQueue_.Wake(); }
+  // A change of what is announced (threshold, handlers): only bytes already
+  // pulled in and not announced need a pass for it; later ones bring their
+  // own.
+  void wakeForUnannounced() {
+    if (arrivedSinceNotice_.load()) wakeDispatchThread();
+  }
 
   TSioBaseComponent* const owner_;
   int32_t handle_ = -1;
@@ -418,7 +424,7 @@ class TSioBaseDispatcher {
   std::atomic<uint32_t> readerLimit_{0};
   // Bytes were pulled in since the last data-available notice. Tracked apart
   // from the write index so a pass that fills the whole ring is announced.
-  bool arrivedSinceNotice_ = false;
+  std::atomic<bool> arrivedSinceNotice_{false};
 
   // Under OutputLock.
   OutputRing outputRing_;
