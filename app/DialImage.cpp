@@ -27,6 +27,9 @@ void DialImage::SetPicture(const QImage& picture) {
 }
 
 void DialImage::SetPointer(int32_t angle, DialKind kind) {
+  // A rotator at rest reports the same angle on every poll: the dial looks
+  // the same, so it is not painted again.
+  if (pointer_ && pointer_->Angle == angle && pointer_->Kind == kind) return;
   pointer_ = Pointer{angle, kind};
   update();
 }

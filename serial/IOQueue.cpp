@@ -21,11 +21,14 @@ uint32_t unreadBytes(const TDataBuffer& data) {
 TIOQueue::~TIOQueue() { Clear(); }
 
 void TIOQueue::PushItem(std::unique_ptr<TIOBuffer> item) {
-  // The event is set before the lock is let go: a consumer that finds the
-  // item (and may end the queue's life) does so only after the push is done.
-  const std::lock_guard<std::mutex> lock(lock_);
-  byteCount_ += item->Size;
-  items_.push_back(std::move(item));
+  {
+    const std::lock_guard<std::mutex> lock(lock_);
+    byteCount_ += item->Size;
+    items_.push_back(std::move(item));
+  }
+  // After the lock is let go, so the woken consumer does not at once sleep on
+  // it. A producer must outlive its push: the port's threads end before the
+  // dispatcher does.
   event_.Set();
 }
 
@@ -48,10 +51,12 @@ std::unique_ptr<TIOBuffer> TIOQueue::PopFirst() {
 
 void TIOQueue::PushItems(std::vector<std::unique_ptr<TDataBuffer>>& items) {
   if (items.empty()) return;
-  const std::lock_guard<std::mutex> lock(lock_);
-  for (std::unique_ptr<TDataBuffer>& item : items) {
-    byteCount_ += item->Size;
-    items_.push_back(std::move(item));
+  {
+    const std::lock_guard<std::mutex> lock(lock_);
+    for (std::unique_ptr<TDataBuffer>& item : items) {
+      byteCount_ += item->Size;
+      items_.push_back(std::move(item));
+    }
   }
   items.clear();
   event_.Set();

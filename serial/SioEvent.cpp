@@ -5,7 +5,8 @@
 #include "serial/Deadline.h"
 
 // A waiter on two events parks on its own condition, which either event
-// pokes when it is set.
+// pokes when it is set. Shared, so an event can poke it after letting go of
+// its own lock while the waiter, woken by the other event, already left.
 struct SioEvent::Waiter {
   std::mutex mutex;
   std::condition_variable poked;
@@ -23,13 +24,15 @@ struct SioEvent::Waiter {
 SioEvent::SioEvent(Mode mode, bool initiallySet) : mode_(mode), set_(initiallySet) {}
 
 void SioEvent::Set() {
+  std::vector<std::shared_ptr<Waiter>> waiters;
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     set_ = true;
-    for (Waiter* waiter : waiters_) waiter->Poke();
+    waiters = waiters_;
   }
   // After the lock is let go, so a woken waiter does not at once sleep again
   // on it.
+  for (const std::shared_ptr<Waiter>& waiter : waiters) waiter->Poke();
   changed_.notify_all();
 }
 
@@ -71,12 +74,12 @@ bool SioEvent::waitUntil(const std::optional<Clock::time_point>& end) {
   return consumeLocked();
 }
 
-void SioEvent::addWaiter(Waiter* waiter) {
+void SioEvent::addWaiter(const std::shared_ptr<Waiter>& waiter) {
   const std::lock_guard<std::mutex> lock(mutex_);
   waiters_.push_back(waiter);
 }
 
-void SioEvent::removeWaiter(Waiter* waiter) {
+void SioEvent::removeWaiter(const std::shared_ptr<Waiter>& waiter) {
   const std::lock_guard<std::mutex> lock(mutex_);
   waiters_.erase(std::remove(waiters_.begin(), waiters_.end(), waiter), waiters_.end());
 }
@@ -91,9 +94,10 @@ int SioEvent::WaitForEither(SioEvent& first, SioEvent& second) {
 
 int SioEvent::waitForEitherUntil(SioEvent& first, SioEvent& second,
                                  const std::optional<Clock::time_point>& end) {
-  Waiter waiter;
-  first.addWaiter(&waiter);
-  second.addWaiter(&waiter);
+  const auto shared = std::make_shared<Waiter>();
+  Waiter& waiter = *shared;
+  first.addWaiter(shared);
+  second.addWaiter(shared);
   int woken = -1;
   for (;;) {
     // Registered before looking, so a Set between the look and the park
@@ -115,7 +119,7 @@ int SioEvent::waitForEitherUntil(SioEvent& first, SioEvent& second,
     }
     waiter.wasPoked = false;
   }
-  first.removeWaiter(&waiter);
-  second.removeWaiter(&waiter);
+  first.removeWaiter(shared);
+  second.removeWaiter(shared);
   return woken;
 }

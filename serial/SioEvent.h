@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -44,13 +45,13 @@ class SioEvent {
                                 const std::optional<Clock::time_point>& end);
 
   bool consumeLocked();
-  void addWaiter(Waiter* waiter);
-  void removeWaiter(Waiter* waiter);
+  void addWaiter(const std::shared_ptr<Waiter>& waiter);
+  void removeWaiter(const std::shared_ptr<Waiter>& waiter);
   bool tryConsume();
 
   const Mode mode_;
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   bool set_;
-  std::vector<Waiter*> waiters_;
+  std::vector<std::shared_ptr<Waiter>> waiters_;
 };
