@@ -146,16 +146,16 @@ uint32_t TIOQueue::TakeFirstStatus() {
   return mask;
 }
 
-std::unique_ptr<TDataBuffer> TIOQueue::FreshDataBuffer(int32_t size) {
+void TIOQueue::FreshDataBuffers(std::vector<std::unique_ptr<TDataBuffer>>& items, size_t count,
+                                int32_t size) {
   {
     const std::lock_guard<std::mutex> lock(lock_);
-    if (!kept_.empty() && kept_.back()->Size == size) {
-      std::unique_ptr<TDataBuffer> reused = std::move(kept_.back());
+    while (items.size() < count && !kept_.empty() && kept_.back()->Size == size) {
+      items.push_back(std::move(kept_.back()));
       kept_.pop_back();
-      return reused;
     }
   }
-  return std::make_unique<TDataBuffer>(size);
+  while (items.size() < count) items.push_back(std::make_unique<TDataBuffer>(size));
 }
 
 void TIOQueue::recycleLocked(std::unique_ptr<TIOBuffer> item) {

@@ -63,12 +63,14 @@ class TIOQueue {
   // event mask, or 0 when the first item is none.
   uint32_t TakeFirstStatus();
 
-  // A data item of size bytes for the producer: a drained one of that size
-  // when one is kept, else a new (zero-filled) one. Raises as TDataBuffer.
-  std::unique_ptr<TDataBuffer> FreshDataBuffer(int32_t size);
+  // Fills items up to count data items of size bytes for the producer:
+  // drained ones of that size while some are kept, then new (zero-filled)
+  // ones. Raises as TDataBuffer; items already had stay.
+  void FreshDataBuffers(std::vector<std::unique_ptr<TDataBuffer>>& items, size_t count,
+                        int32_t size);
 
  private:
-  // Drained data items kept for FreshDataBuffer: a burst's worth, so a
+  // Drained data items kept for FreshDataBuffers: a burst's worth, so a
   // steady stream allocates nothing while a queue that once grew keeps no
   // more than this.
   static constexpr size_t kKeptBuffers = 64;

@@ -66,9 +66,7 @@ void TReadThread::queueRead(size_t count) {
 
 bool TReadThread::holdBuffers() {
   try {
-    while (held_.size() < kItemsPerRead) {
-      held_.push_back(Port().InputQueue().FreshDataBuffer(static_cast<int32_t>(kItemSize)));
-    }
+    Port().InputQueue().FreshDataBuffers(held_, kItemsPerRead, static_cast<int32_t>(kItemSize));
     return true;
   } catch (const Exception&) {
   } catch (const std::bad_alloc&) {

@@ -240,6 +240,11 @@ void TSioCustomComPort::SendChar(uint8_t C) {
   check(ValidDispatcher().WriteByte(C));
 }
 
+void TSioCustomComPort::PutBlock(const uint8_t* Buffer, uint32_t Count) {
+  if (phase_ == ppClosing) return;
+  check(ValidDispatcher().WriteBlock(Buffer, Count));
+}
+
 uint8_t TSioCustomComPort::ReadChar() {
   if (phase_ == ppClosing) return 0;
   // An open port has its dispatcher: no detour through the accessor per byte.

@@ -32,8 +32,9 @@ TestGuiLoop::~TestGuiLoop() {
 }
 
 void TestGuiLoop::SetHandler(Handler handler) {
+  auto shared = std::make_shared<const Handler>(std::move(handler));
   const std::lock_guard<std::mutex> lock(lock_);
-  handler_ = std::move(handler);
+  handler_ = std::move(shared);
 }
 
 void TestGuiLoop::post(std::function<void()> task) {
@@ -70,18 +71,18 @@ void TestGuiLoop::Call(const std::function<void()>& task) {
 }
 
 void TestGuiLoop::handle(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-  Handler handler;
+  std::shared_ptr<const Handler> handler;
   {
     const std::lock_guard<std::mutex> lock(lock_);
     handler = handler_;
   }
   const std::lock_guard<std::recursive_mutex> registry(RegistryLock());
   TSioBaseDispatcher* port = DispatcherRegistry::Find(NoticeHandle(lParam));
-  if (port == nullptr || !handler) return;
+  if (port == nullptr || !handler || !*handler) return;
   // The handler reads a data notice's bytes as the window procedure's do.
   std::optional<NoticeReading> reading;
   if (msg == TRG_AVAIL || msg == TRG_DATA) reading.emplace(*port);
-  handler(*port, msg, wParam, lParam);
+  (*handler)(*port, msg, wParam, lParam);
 }
 
 bool TestGuiLoop::SendNotice(uint32_t msg, uintptr_t wParam, intptr_t lParam,
