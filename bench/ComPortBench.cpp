@@ -60,8 +60,8 @@ struct CountingPort {
 };
 
 void report(const char* what, double seconds, bool sumOk, size_t notices) {
-  std::printf("%-44s %zu bytes in %.3f s = %7.1f MB/s (checksum %s), %.0f notices per MiB\n",
-              what, kTotalBytes, seconds, static_cast<double>(kTotalBytes) / seconds / 1e6,
+  std::printf("%-44s %zu bytes in %.3f s = %7.1f MB/s (checksum %s), %.0f notices per MiB\n", what,
+              kTotalBytes, seconds, static_cast<double>(kTotalBytes) / seconds / 1e6,
               sumOk ? "ok" : "WRONG",
               static_cast<double>(notices) / static_cast<double>(kTotalBytes >> 20));
 }

@@ -17,8 +17,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdarg>
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -67,7 +67,8 @@ std::vector<uint8_t> block() {
 // the library treats it as the plain native port it is.
 bool listInSysfs(const std::string& slavePath) {
   static const bool privateMounts =
-      unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+      unshare(CLONE_NEWNS) == 0 &&
+      mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
       mount("tmpfs", "/sys/class/tty", "tmpfs", 0, nullptr) == 0 &&
       mkdir("/sys/class/tty/pts", 0755) == 0;
   if (!privateMounts) return false;
@@ -130,10 +131,10 @@ bool receiveRun(const std::vector<uint8_t>& bytes) {
   sp_close(port);
   sp_free_port(port);
   const bool ok = received == kTotalBytes && sum == expected;
-  std::printf("libserialport sp_wait + sp_nonblocking_read: %zu bytes in %.3f s = %7.1f MB/s"
-              " (checksum %s)\n",
-              kTotalBytes, seconds, static_cast<double>(kTotalBytes) / seconds / 1e6,
-              ok ? "ok" : "WRONG");
+  std::printf(
+      "libserialport sp_wait + sp_nonblocking_read: %zu bytes in %.3f s = %7.1f MB/s"
+      " (checksum %s)\n",
+      kTotalBytes, seconds, static_cast<double>(kTotalBytes) / seconds / 1e6, ok ? "ok" : "WRONG");
   return ok;
 }
 
@@ -171,9 +172,10 @@ bool roundTripRun() {
     std::fprintf(stderr, "libserialport round trip failed\n");
     return false;
   }
-  std::printf("libserialport round trip, blocking read + write: p50 %.0f us, p99 %.0f us,"
-              " worst %.0f us (%d rounds)\n",
-              percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), kRounds);
+  std::printf(
+      "libserialport round trip, blocking read + write: p50 %.0f us, p99 %.0f us,"
+      " worst %.0f us (%d rounds)\n",
+      percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), kRounds);
   return true;
 }
 

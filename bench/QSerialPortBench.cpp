@@ -108,9 +108,10 @@ bool roundTripRun() {
     std::fprintf(stderr, "QSerialPort round trip failed\n");
     return false;
   }
-  std::printf("QSerialPort round trip, readyRead + write: p50 %.0f us, p99 %.0f us, worst %.0f us"
-              " (%d rounds)\n",
-              percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), kRounds);
+  std::printf(
+      "QSerialPort round trip, readyRead + write: p50 %.0f us, p99 %.0f us, worst %.0f us"
+      " (%d rounds)\n",
+      percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), kRounds);
   return true;
 }
 

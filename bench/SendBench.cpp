@@ -124,13 +124,13 @@ bool componentRun(const char* what, uint32_t piece,
 
 int main() {
   const bool plainOk = plainRun();
-  const bool sendCharOk =
-      componentRun("component SendChar, 1 byte a call:", kPlainBlock,
-                   [](TSioComPort& port, const uint8_t* bytes, uint32_t count) {
-                     for (uint32_t i = 0; i < count; ++i) port.SendChar(bytes[i]);
-                   });
-  const bool putBlockOk = componentRun("component PutBlock, 1 KiB a call:", kPutBlock,
-                                       [](TSioComPort& port, const uint8_t* bytes,
-                                          uint32_t count) { port.PutBlock(bytes, count); });
+  const bool sendCharOk = componentRun("component SendChar, 1 byte a call:", kPlainBlock,
+                                       [](TSioComPort& port, const uint8_t* bytes, uint32_t count) {
+                                         for (uint32_t i = 0; i < count; ++i)
+                                           port.SendChar(bytes[i]);
+                                       });
+  const bool putBlockOk = componentRun(
+      "component PutBlock, 1 KiB a call:", kPutBlock,
+      [](TSioComPort& port, const uint8_t* bytes, uint32_t count) { port.PutBlock(bytes, count); });
   return plainOk && sendCharOk && putBlockOk ? 0 : 1;
 }

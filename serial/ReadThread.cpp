@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr size_t kItemSize = TSioPosixDispatcher::kReadBufferSize;
+constexpr size_t kItemSize = TSioDescriptorDispatcher::kReadBufferSize;
 
 }  // namespace
 

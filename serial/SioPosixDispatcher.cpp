@@ -45,7 +45,7 @@ Dcb openedLine() {
 }  // namespace
 
 TSioPosixDispatcher::TSioPosixDispatcher(TSioBaseComponent* owner)
-    : TSioBaseDispatcher(owner), keptLine_(openedLine()) {}
+    : TSioDescriptorDispatcher(owner), keptLine_(openedLine()) {}
 
 TSioPosixDispatcher::~TSioPosixDispatcher() { CloseForDestruction(); }
 
@@ -259,13 +259,6 @@ void TSioPosixDispatcher::stopDispatchThread() {
     const Deadline deadline(kDispatchStop);
     while (ThreadPresent(ThreadRole::Dispatch) && !deadline.Passed()) PumpOneMessage();
   }
-}
-
-void TSioPosixDispatcher::KillThreads() {
-  SetKillFlag();
-  serialEvent_.Set();
-  statusEvent_.Set();
-  writeWakeEvent_.Set();
 }
 
 int32_t TSioPosixDispatcher::YieldTimeSlice() {

@@ -20,15 +20,12 @@
 
 #include "serial/Dcb.h"
 #include "serial/LineErrorCounters.h"
-#include "serial/SioBaseDispatcher.h"
-#include "serial/WakeEvent.h"
+#include "serial/SioDescriptorDispatcher.h"
 
 struct termios2;
 
-class TSioPosixDispatcher : public TSioBaseDispatcher {
+class TSioPosixDispatcher : public TSioDescriptorDispatcher {
  public:
-  // The bytes of one received item.
-  static constexpr int32_t kReadBufferSize = 256;
   // The longest wait of an output purge for the write thread before it looks
   // again whether the thread is still there.
   static constexpr std::chrono::milliseconds kPurgeLook{100};
@@ -66,22 +63,9 @@ class TSioPosixDispatcher : public TSioBaseDispatcher {
   // 0 when the device has no modem lines.
   uint8_t ReadModemLines() override;
 
-  // ---- For the port threads ------------------------------------------------
+  // ---- For the status thread ------------------------------------------------
 
-  // The device's descriptor, -1 when none is open.
-  int Device() const { return static_cast<int>(DeviceHandle()); }
-  // Wakes the read thread (a stop).
-  WakeEvent& SerialEvent() { return serialEvent_; }
-  // Wakes the status thread (a stop).
-  WakeEvent& StatusEvent() { return statusEvent_; }
-  // Wakes the write thread out of a wait for room on the device (a flush or
-  // a stop).
-  WakeEvent& WriteWakeEvent() { return writeWakeEvent_; }
   LineErrorCounters& LineErrors() { return lineErrors_; }
-  // The write thread's side of the output ring.
-  using TSioBaseDispatcher::TakeOutputBlock;
-  // Sets the kill flag and wakes every port thread.
-  void KillThreads();
 
  protected:
   // Makes device the open device; claimed: this dispatcher took it for sole
@@ -99,9 +83,6 @@ class TSioPosixDispatcher : public TSioBaseDispatcher {
   void waitUntilGone(ThreadRole role);
   void stopDispatchThread();
 
-  WakeEvent serialEvent_;
-  WakeEvent statusEvent_;
-  WakeEvent writeWakeEvent_;
   LineErrorCounters lineErrors_;
 
   // The settings last written, for what the terminal does not hold.

@@ -1,13 +1,14 @@
 #pragma once
-// The base of the read, write and status threads of a POSIX port: access to
-// the device and the dispatcher, the wait on the device, and the common way
-// a failure ends every port thread.
+// The base of the port threads on a POSIX descriptor (the read and write
+// threads of any descriptor dispatcher, the terminal's status thread):
+// access to the device and the dispatcher, the wait on the device, and the
+// common way a failure ends every port thread.
 
 #include <cstdint>
 
 #include "serial/DescriptorWait.h"
+#include "serial/SioDescriptorDispatcher.h"
 #include "serial/SioDispatcherThread.h"
-#include "serial/SioPosixDispatcher.h"
 
 class TSioPosixThread : public TSioDispatcherThread {
  public:
@@ -16,12 +17,13 @@ class TSioPosixThread : public TSioDispatcherThread {
   static constexpr int32_t kWriteError = -160;
   static constexpr int32_t kNoMemory = -13868;
 
-  explicit TSioPosixThread(TSioPosixDispatcher& port) : TSioDispatcherThread(port), port_(port) {}
+  explicit TSioPosixThread(TSioDescriptorDispatcher& port)
+      : TSioDispatcherThread(port), port_(port) {}
 
  protected:
   using Readiness = DescriptorReadiness;
 
-  TSioPosixDispatcher& Port() const { return port_; }
+  TSioDescriptorDispatcher& Port() const { return port_; }
   int Device() const { return port_.Device(); }
   // Neither terminated nor killed.
   bool Running() const { return !Terminated() && !port_.KillFlag(); }
@@ -39,5 +41,5 @@ class TSioPosixThread : public TSioDispatcherThread {
   void FailWithError(int error, int32_t code);
 
  private:
-  TSioPosixDispatcher& port_;
+  TSioDescriptorDispatcher& port_;
 };

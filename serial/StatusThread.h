@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 
+#include "serial/SioPosixDispatcher.h"
 #include "serial/SioPosixThread.h"
 
 class TStatusThread : public TSioPosixThread {
@@ -18,7 +19,8 @@ class TStatusThread : public TSioPosixThread {
   // How often the lines of a device that has them are looked at.
   static constexpr std::chrono::milliseconds kWatchPeriod{100};
 
-  using TSioPosixThread::TSioPosixThread;
+  explicit TStatusThread(TSioPosixDispatcher& terminal)
+      : TSioPosixThread(terminal), terminal_(terminal) {}
 
  protected:
   void Execute() override;
@@ -30,6 +32,8 @@ class TStatusThread : public TSioPosixThread {
   bool lookAtModemLines(uint32_t& events);
   void queueEvents(uint32_t events);
 
+  // The terminal's own side: its line error counters.
+  TSioPosixDispatcher& terminal_;
   // The event mask in force.
   uint32_t LastMask = kWatchedEvents;
   bool modemLinesKept_ = true;

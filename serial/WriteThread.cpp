@@ -6,7 +6,7 @@
 #include <cerrno>
 
 void TWriteThread::Execute() {
-  TSioPosixDispatcher& port = Port();
+  TSioDescriptorDispatcher& port = Port();
   while (Running()) {
     // The stop sets OutputReadyEvent too, so this needs no time limit.
     switch (SioEvent::WaitForEither(port.OutputReadyEvent(), port.OutputFlushEvent())) {

@@ -151,10 +151,9 @@ TEST_F(ComPortOnPty, PutBlockSendsAWholeBlockOrRaisesAndQueuesNothing) {
   gui.Run([&] { port->PutBlock(block.data(), static_cast<uint32_t>(block.size())); });
   EXPECT_EQ(first.Read(block.size()), block);
   const std::vector<uint8_t> tooLong(port->OutSize() + 1, 'x');
-  EXPECT_THROW(gui.Run([&] {
-                 port->PutBlock(tooLong.data(), static_cast<uint32_t>(tooLong.size()));
-               }),
-               EOutputBufferTooSmall);
+  EXPECT_THROW(
+      gui.Run([&] { port->PutBlock(tooLong.data(), static_cast<uint32_t>(tooLong.size())); }),
+      EOutputBufferTooSmall);
   gui.Run([&] { port->SendChar('!'); });
   EXPECT_EQ(first.Read(1), std::vector<uint8_t>{'!'});
 }

@@ -44,7 +44,8 @@ void ExpectSleepsUntilWoken(const char* what, const std::function<void()>& wait,
 
 TEST(Waits, EachKindSleepsWithNoTimeLimitUntilItsEventComes) {
   SioEvent event;
-  ExpectSleepsUntilWoken("an event", [&] { event.Wait(); }, [&] { event.Set(); });
+  ExpectSleepsUntilWoken(
+      "an event", [&] { event.Wait(); }, [&] { event.Set(); });
   SioEvent ready;
   SioEvent flush;
   int woken = -1;
@@ -53,9 +54,11 @@ TEST(Waits, EachKindSleepsWithNoTimeLimitUntilItsEventComes) {
       [&] { flush.Set(); });
   EXPECT_EQ(woken, 1);
   TIOQueue queue;
-  ExpectSleepsUntilWoken("the input queue", [&] { queue.WaitForItem(); }, [&] { queue.Wake(); });
+  ExpectSleepsUntilWoken(
+      "the input queue", [&] { queue.WaitForItem(); }, [&] { queue.Wake(); });
   WakeEvent wake;
-  ExpectSleepsUntilWoken("a wake event", [&] { wake.Wait(); }, [&] { wake.Set(); });
+  ExpectSleepsUntilWoken(
+      "a wake event", [&] { wake.Wait(); }, [&] { wake.Set(); });
   PseudoTerminal pty;
   DescriptorReadiness readiness;
   ExpectSleepsUntilWoken(
