@@ -15,7 +15,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdarg>
@@ -25,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/serial/support/PseudoTerminal.h"
+#include "bench/PtyBenchSupport.h"
 
 // libserialport reads and sets the modem lines as it opens a port, which a
 // pseudo-terminal refuses (ENOTTY). Calls from the library come here first:
@@ -51,15 +50,7 @@ extern "C" int ioctl(int fd, unsigned long request, ...) {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr size_t kTotalBytes = 16u << 20;
-constexpr size_t kBlock = 64u << 10;
 constexpr int kRounds = 2000;
-
-std::vector<uint8_t> block() {
-  std::vector<uint8_t> bytes(kBlock);
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + 7);
-  return bytes;
-}
 
 // libserialport takes only ports it finds under /sys/class/tty, where
 // pseudo-terminals have no entry. In a mount namespace of this process alone
@@ -106,19 +97,12 @@ bool receiveRun(const std::vector<uint8_t>& bytes) {
   sp_event_set* events = nullptr;
   sp_new_event_set(&events);
   sp_add_port_events(events, port, SP_EVENT_RX_READY);
-  uint64_t expected = 0;
-  for (const uint8_t b : bytes) expected += b;
-  expected *= kTotalBytes / kBlock;
   const auto start = Clock::now();
-  std::thread writer([&] {
-    for (size_t fed = 0; fed < kTotalBytes; fed += bytes.size()) {
-      if (!pty.Write(bytes, std::chrono::seconds(60))) return;
-    }
-  });
+  std::thread writer([&] { FeedStream(pty, bytes); });
   std::vector<uint8_t> buffer(4096);
   size_t received = 0;
   uint64_t sum = 0;
-  while (received < kTotalBytes) {
+  while (received < kStreamBytes) {
     sp_wait(events, 100);
     const int got = sp_nonblocking_read(port, buffer.data(), buffer.size());
     if (got < 0) break;
@@ -130,17 +114,13 @@ bool receiveRun(const std::vector<uint8_t>& bytes) {
   sp_free_event_set(events);
   sp_close(port);
   sp_free_port(port);
-  const bool ok = received == kTotalBytes && sum == expected;
+  const bool ok = received == kStreamBytes && sum == StreamSum(bytes);
   std::printf(
       "libserialport sp_wait + sp_nonblocking_read: %zu bytes in %.3f s = %7.1f MB/s"
       " (checksum %s)\n",
-      kTotalBytes, seconds, static_cast<double>(kTotalBytes) / seconds / 1e6, ok ? "ok" : "WRONG");
+      kStreamBytes, seconds, static_cast<double>(kStreamBytes) / seconds / 1e6,
+      ok ? "ok" : "WRONG");
   return ok;
-}
-
-double percentile(std::vector<double> values, double share) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<size_t>(share * static_cast<double>(values.size() - 1))];
 }
 
 bool roundTripRun() {
@@ -156,33 +136,19 @@ bool roundTripRun() {
     }
   });
   std::vector<double> micros;
-  bool ok = true;
-  for (int round = 0; round < kRounds && ok; ++round) {
-    const auto sent = static_cast<uint8_t>(round);
-    const auto start = Clock::now();
-    ok = pty.Write({sent});
-    const std::vector<uint8_t> answer = pty.Read(1, std::chrono::seconds(5));
-    ok = ok && answer.size() == 1 && answer[0] == static_cast<uint8_t>(sent + 1);
-    micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-  }
+  const bool ok = TimeRoundTrips(pty, kRounds, micros);
   echo.join();
   sp_close(port);
   sp_free_port(port);
-  if (!ok) {
-    std::fprintf(stderr, "libserialport round trip failed\n");
-    return false;
-  }
-  std::printf(
-      "libserialport round trip, blocking read + write: p50 %.0f us, p99 %.0f us,"
-      " worst %.0f us (%d rounds)\n",
-      percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), kRounds);
+  if (!ok) return false;
+  PrintRoundTrips("libserialport round trip, blocking read + write", micros);
   return true;
 }
 
 }  // namespace
 
 int main() {
-  const bool receiveOk = receiveRun(block());
+  const bool receiveOk = receiveRun(StreamBlock());
   const bool roundTripOk = roundTripRun();
   return receiveOk && roundTripOk ? 0 : 1;
 }

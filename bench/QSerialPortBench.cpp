@@ -10,27 +10,17 @@
 #include <QSerialPort>
 #include <QTimer>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 #include <vector>
 
-#include "tests/serial/support/PseudoTerminal.h"
+#include "bench/PtyBenchSupport.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr size_t kTotalBytes = 16u << 20;
-constexpr size_t kBlock = 64u << 10;
 constexpr int kRounds = 2000;
-
-std::vector<uint8_t> block() {
-  std::vector<uint8_t> bytes(kBlock);
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + 7);
-  return bytes;
-}
 
 bool openSlave(QSerialPort& port, const PseudoTerminal& pty) {
   port.setPortName(QString::fromStdString(pty.SlavePath()));
@@ -48,36 +38,24 @@ bool receiveRun(const std::vector<uint8_t>& bytes) {
   PseudoTerminal pty;
   QSerialPort port;
   if (!openSlave(port, pty)) return false;
-  uint64_t expected = 0;
-  for (const uint8_t b : bytes) expected += b;
-  expected *= kTotalBytes / kBlock;
   size_t received = 0;
   uint64_t sum = 0;
   QObject::connect(&port, &QSerialPort::readyRead, [&] {
     const QByteArray got = port.readAll();
     for (const char b : got) sum += static_cast<uint8_t>(b);
     received += static_cast<size_t>(got.size());
-    if (received >= kTotalBytes) QCoreApplication::quit();
+    if (received >= kStreamBytes) QCoreApplication::quit();
   });
   const auto start = Clock::now();
-  std::thread writer([&] {
-    for (size_t fed = 0; fed < kTotalBytes; fed += bytes.size()) {
-      if (!pty.Write(bytes, std::chrono::seconds(60))) return;
-    }
-  });
+  std::thread writer([&] { FeedStream(pty, bytes); });
   QCoreApplication::exec();
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   writer.join();
-  const bool ok = received == kTotalBytes && sum == expected;
+  const bool ok = received == kStreamBytes && sum == StreamSum(bytes);
   std::printf("QSerialPort readyRead + readAll: %zu bytes in %.3f s = %7.1f MB/s (checksum %s)\n",
-              kTotalBytes, seconds, static_cast<double>(kTotalBytes) / seconds / 1e6,
+              kStreamBytes, seconds, static_cast<double>(kStreamBytes) / seconds / 1e6,
               ok ? "ok" : "WRONG");
   return ok;
-}
-
-double percentile(std::vector<double> values, double share) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<size_t>(share * static_cast<double>(values.size() - 1))];
 }
 
 bool roundTripRun() {
@@ -90,28 +68,15 @@ bool roundTripRun() {
     port.write(got);
   });
   std::vector<double> micros;
-  std::atomic<bool> ok{true};
+  bool ok = false;
   std::thread far([&] {
-    for (int round = 0; round < kRounds && ok; ++round) {
-      const auto sent = static_cast<uint8_t>(round);
-      const auto start = Clock::now();
-      const bool written = pty.Write({sent});
-      const std::vector<uint8_t> answer = pty.Read(1, std::chrono::seconds(5));
-      ok = written && answer.size() == 1 && answer[0] == static_cast<uint8_t>(sent + 1);
-      micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
+    ok = TimeRoundTrips(pty, kRounds, micros);
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit);
   });
   QCoreApplication::exec();
   far.join();
-  if (!ok) {
-    std::fprintf(stderr, "QSerialPort round trip failed\n");
-    return false;
-  }
-  std::printf(
-      "QSerialPort round trip, readyRead + write: p50 %.0f us, p99 %.0f us, worst %.0f us"
-      " (%d rounds)\n",
-      percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), kRounds);
+  if (!ok) return false;
+  PrintRoundTrips("QSerialPort round trip, readyRead + write", micros);
   return true;
 }
 
@@ -119,7 +84,7 @@ bool roundTripRun() {
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
-  const bool receiveOk = receiveRun(block());
+  const bool receiveOk = receiveRun(StreamBlock());
   const bool roundTripOk = roundTripRun();
   return receiveOk && roundTripOk ? 0 : 1;
 }

@@ -4,9 +4,7 @@
 // GUI thread that waits for room in the output ring as an application
 // would, the limit of the pair: a plain loop of poll() and write() of 4 KiB.
 
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,14 +13,13 @@
 #include <thread>
 #include <vector>
 
+#include "bench/PtyBenchSupport.h"
 #include "serial/SioComPort.h"
 #include "tests/serial/support/ComPortGui.h"
-#include "tests/serial/support/PseudoTerminal.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr size_t kTotalBytes = 16u << 20;
 constexpr size_t kPlainBlock = 4096;
 constexpr uint32_t kPutBlock = 1024;
 
@@ -34,19 +31,19 @@ bool drainMaster(PseudoTerminal& pty) {
   size_t received = 0;
   bool inOrder = true;
   const auto giveUp = Clock::now() + std::chrono::seconds(120);
-  while (received < kTotalBytes && Clock::now() < giveUp) {
+  while (received < kStreamBytes && Clock::now() < giveUp) {
     pollfd wait{pty.Master(), POLLIN, 0};
     poll(&wait, 1, 100);
     const ssize_t got = read(pty.Master(), buffer.data(), buffer.size());
     for (ssize_t i = 0; i < got; ++i) inOrder = inOrder && buffer[i] == patternByte(received + i);
     if (got > 0) received += static_cast<size_t>(got);
   }
-  return inOrder && received == kTotalBytes;
+  return inOrder && received == kStreamBytes;
 }
 
 void report(const char* what, double seconds, bool ok) {
-  std::printf("%-36s %zu bytes in %.3f s = %7.1f MB/s (bytes %s)\n", what, kTotalBytes, seconds,
-              static_cast<double>(kTotalBytes) / seconds / 1e6, ok ? "ok" : "WRONG");
+  std::printf("%-36s %zu bytes in %.3f s = %7.1f MB/s (bytes %s)\n", what, kStreamBytes, seconds,
+              static_cast<double>(kStreamBytes) / seconds / 1e6, ok ? "ok" : "WRONG");
 }
 
 // Times send against a master-side reader; whether every byte arrived.
@@ -62,15 +59,11 @@ bool timed(const char* what, PseudoTerminal& pty, const std::function<void()>& s
 
 bool plainRun() {
   PseudoTerminal pty;
-  const int slave = open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  termios line{};
-  tcgetattr(slave, &line);
-  cfmakeraw(&line);
-  tcsetattr(slave, TCSANOW, &line);
+  const int slave = OpenRawSlave(pty.SlavePath());
   std::vector<uint8_t> block(kPlainBlock);
   const bool ok = timed("plain poll + write (the limit):", pty, [&] {
-    for (size_t sent = 0; sent < kTotalBytes;) {
-      const size_t count = std::min(block.size(), kTotalBytes - sent);
+    for (size_t sent = 0; sent < kStreamBytes;) {
+      const size_t count = std::min(block.size(), kStreamBytes - sent);
       for (size_t i = 0; i < count; ++i) block[i] = patternByte(sent + i);
       const ssize_t written = write(slave, block.data(), count);
       if (written > 0) sent += static_cast<size_t>(written);
@@ -102,14 +95,14 @@ bool componentRun(const char* what, uint32_t piece,
   const bool ok = timed(what, pty, [&] {
     gui.Run([&] {
       TSioBaseDispatcher& dispatcher = *port.Dispatcher();
-      for (size_t sent = 0; sent < kTotalBytes;) {
+      for (size_t sent = 0; sent < kStreamBytes;) {
         const uint32_t room = dispatcher.OutputFree();
         if (room < piece) {
           // Room comes as the write thread drains the ring.
           std::this_thread::sleep_for(std::chrono::microseconds(50));
           continue;
         }
-        const uint32_t count = static_cast<uint32_t>(std::min<size_t>(piece, kTotalBytes - sent));
+        const uint32_t count = static_cast<uint32_t>(std::min<size_t>(piece, kStreamBytes - sent));
         for (uint32_t i = 0; i < count; ++i) bytes[i] = patternByte(sent + i);
         put(port, bytes.data(), count);
         sent += count;
