@@ -194,10 +194,7 @@ uint32_t TSioBaseDispatcher::completeDataNoticeLocked() {
   notificationMode_ = false;
   const uint32_t consumed = std::min(mostRead_, unreadLocked());
   readIndex_ = (readIndex_ + consumed) & kRingMask;
-  if (consumed > 0 && dispatchFull_) {
-    dispatchFull_ = false;
-    inputQueue_.Wake();
-  }
+  if (consumed > 0) dispatchFull_ = false;
   readCount_.store(0);
   return mostRead_;
 }
