@@ -54,7 +54,7 @@ void NetworkCommandRunner::send() {
   } catch (const std::exception&) {
     status = RotctlIoError;
   }
-  pollIfDue();
+  if (status == RotctlOk) pollAfterCommand();
   form_.Timer1->SetEnabled(true);
   finish(status);
 }
@@ -77,11 +77,9 @@ int NetworkCommandRunner::sendCommand(const HubCommand& command) {
   return RotctlOk;
 }
 
-void NetworkCommandRunner::pollIfDue() {
-  const std::chrono::milliseconds interval(form_.Timer1->Interval());
-  if (interval.count() > 0 && Clock::now() - form_.LastPollTime() >= interval) {
-    form_.Timer1Timer();
-  }
+void NetworkCommandRunner::pollAfterCommand() {
+  // As a tick of the poll timer would: a timer that never ticks (poll rate 0) sends no query.
+  if (form_.Timer1->Interval() > 0) form_.Timer1Timer();
 }
 
 void NetworkCommandRunner::finish(int status) {

@@ -4,9 +4,11 @@
 // out, but the wait is a timer, not a blocking pause, so the window keeps answering (and the
 // hub keeps answering get_pos) meanwhile. A poll that goes out during the wait anyway (an
 // operator's command restarted polling) starts the wait anew, so the controller always has
-// 200 ms after the last poll. When the command went out and a poll is due, the poll follows
-// at once: a tracker that sends a target every second would otherwise keep the poll timer from
-// ever ticking. The operator's STOP wins: it cancels the command waiting and every queued move.
+// 200 ms after the last poll. Once the command went out a poll follows at once: the controller
+// acknowledges every command with a CR, and the reply handler accepts a report behind one CR
+// only, so two commands without a poll between them would cost the next report; and a tracker
+// sending targets faster than the poll rate would keep the poll timer from ever ticking. The
+// operator's STOP wins: it cancels the command waiting and every queued move.
 
 #include <QObject>
 #include <QTimer>
@@ -42,7 +44,7 @@ class NetworkCommandRunner : public QObject {
   void send();
   // The bytes of command through the panel's own command buffer; the status for the client.
   int sendCommand(const HubCommand& command);
-  void pollIfDue();
+  void pollAfterCommand();
   void finish(int status);
   void serveLater(RemoteHub::ClientId client);
 

@@ -58,12 +58,13 @@ TRemoteControlForm::TRemoteControlForm(QWidget* parent) : QDialog(parent) {
   CloseButton = named(new QPushButton(QStringLiteral("Close"), this), "CloseButton");
 
   auto* layout = new QVBoxLayout(this);
-  for (QWidget* widget :
-       {static_cast<QWidget*>(ListenLabel), static_cast<QWidget*>(ServerCheckBox),
-        static_cast<QWidget*>(RefuseMovesCheckBox), static_cast<QWidget*>(ClientsTable),
-        static_cast<QWidget*>(ClosedLabel), static_cast<QWidget*>(ProblemsLabel)}) {
-    layout->addWidget(widget);
-  }
+  layout->addWidget(ListenLabel);
+  // As wide as their texts, so that a click beside a text does not switch.
+  layout->addWidget(ServerCheckBox, 0, Qt::AlignLeft);
+  layout->addWidget(RefuseMovesCheckBox, 0, Qt::AlignLeft);
+  layout->addWidget(ClientsTable);
+  layout->addWidget(ClosedLabel);
+  layout->addWidget(ProblemsLabel);
   layout->addWidget(CloseButton, 0, Qt::AlignRight);
   resize(520, 320);
 

@@ -13,6 +13,9 @@ bool isAlnum(char c) {
 
 bool isNameChar(char c) { return isAlnum(c) || c == '_'; }
 
+// Printable ASCII or white space: what commands, arguments and comments are written in.
+bool isText(char c) { return (c >= ' ' && c < 127) || isSpace(c); }
+
 // The characters that choose the extended reply and its record separator: C's ispunct in the C
 // locale, without those hamlib reserves ('\' long names, '_' get_info, '#' comments).
 bool isSeparator(char c) {
@@ -23,6 +26,7 @@ bool isSeparator(char c) {
 
 RotctlParser::Step RotctlParser::Take(char byte) {
   if (state_ == State::Failed) return Step::Failed;
+  if (!isText(byte)) return fail(RotctlFault::Garbage);
   if (isLineEnd(byte)) {
     lineLength_ = 0;
   } else if (++lineLength_ > LongestLine) {

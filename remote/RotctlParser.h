@@ -13,9 +13,10 @@
 //    without an answer.
 //
 // Beyond hamlib, limits that keep what one client can make the hub hold to a few kilobytes and
-// end a stream of noise: an argument longer than 127 bytes (hamlib's own buffer, which hamlib
-// overruns), a line longer than 4096 bytes, or 64 unknown commands in a row is a fault that
-// ends the session.
+// end a stream of noise: a byte that no rotctld text holds (a control character other than
+// white space, or anything beyond ASCII), an argument longer than 127 bytes (hamlib's own
+// buffer, which hamlib overruns), a line longer than 4096 bytes, or 64 unknown commands in a
+// row is a fault that ends the session.
 
 #include <cstddef>
 #include <string>

@@ -117,7 +117,10 @@ TEST(RotctlParser, StreamsBeyondTheLimitsFailWhereTheyBreakThem) {
            std::string(RotctlParser::UnknownInARow - 1, 'Z') + "\n",
        RotctlFault::None},
       {std::string(RotctlParser::UnknownInARow, 'Z'), RotctlFault::Garbage},
-      {std::string(RotctlParser::UnknownInARow, '\xFF'), RotctlFault::Garbage},
+      {"p\x01p\n", RotctlFault::Garbage},
+      {"p \xC3\xA4\n", RotctlFault::Garbage},
+      {std::string("p\0", 2), RotctlFault::Garbage},
+      {"p\t\v\f\r\n", RotctlFault::None},
       {std::string(100000, '\n') + "p\n", RotctlFault::None},
   };
   for (const LimitCase& c : cases) {

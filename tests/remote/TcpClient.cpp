@@ -1,6 +1,8 @@
 #include "tests/remote/TcpClient.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -21,6 +23,14 @@ sockaddr_in loopback(uint16_t port) {
   return address;
 }
 
+sockaddr_in addressOf(const std::string& text, uint16_t port) {
+  sockaddr_in address = loopback(port);
+  if (inet_pton(AF_INET, text.c_str(), &address.sin_addr) != 1) {
+    throw std::runtime_error("no IPv4 address: " + text);
+  }
+  return address;
+}
+
 }  // namespace
 
 uint16_t FreeLoopbackPort() {
@@ -35,10 +45,30 @@ uint16_t FreeLoopbackPort() {
   return ntohs(address.sin_port);
 }
 
-TcpClient::TcpClient(uint16_t port, const Deadline& deadline) {
+std::optional<std::string> OwnNetworkAddress() {
+  ifaddrs* interfaces = nullptr;
+  if (getifaddrs(&interfaces) != 0) return std::nullopt;
+  std::optional<std::string> found;
+  for (const ifaddrs* entry = interfaces; entry != nullptr && !found; entry = entry->ifa_next) {
+    if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
+        (entry->ifa_flags & IFF_LOOPBACK) != 0 || (entry->ifa_flags & IFF_UP) == 0) {
+      continue;
+    }
+    char text[INET_ADDRSTRLEN];
+    const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
+    if (inet_ntop(AF_INET, &address->sin_addr, text, sizeof text) != nullptr) found = text;
+  }
+  freeifaddrs(interfaces);
+  return found;
+}
+
+TcpClient::TcpClient(uint16_t port, const Deadline& deadline)
+    : TcpClient("127.0.0.1", port, deadline) {}
+
+TcpClient::TcpClient(const std::string& host, uint16_t port, const Deadline& deadline) {
+  const sockaddr_in address = addressOf(host, port);
   for (;;) {
     fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_in address = loopback(port);
     if (fd_ >= 0 &&
         connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
       return;

@@ -12,11 +12,15 @@
 // A TCP port on 127.0.0.1 that was free a moment ago (the system picked it).
 uint16_t FreeLoopbackPort();
 
+// An IPv4 address of this machine other than loopback, if it has one.
+std::optional<std::string> OwnNetworkAddress();
+
 class TcpClient {
  public:
-  // Connects to 127.0.0.1:port, trying again until deadline while nothing listens there yet.
-  // Throws std::runtime_error when it cannot.
+  // Connects to address:port (127.0.0.1 unless given; IPv4), trying again until deadline while
+  // nothing listens there yet. Throws std::runtime_error when it cannot.
   TcpClient(uint16_t port, const Deadline& deadline);
+  TcpClient(const std::string& address, uint16_t port, const Deadline& deadline);
   TcpClient(const TcpClient&) = delete;
   TcpClient& operator=(const TcpClient&) = delete;
   ~TcpClient();
