@@ -120,7 +120,11 @@ void RemoteServer::Serve(RemoteHub::ClientId client) {
 
 bool RemoteServer::flush(RemoteHub::ClientId client, Client& entry, RemoteSession& session) {
   const std::string output = session.TakeOutput();
-  if (!output.empty()) entry.Socket->write(output.data(), static_cast<qint64>(output.size()));
+  if (!output.empty()) {
+    entry.Socket->write(output.data(), static_cast<qint64>(output.size()));
+    // Out now rather than on the event loop's next pass: a tracker waits for every reply.
+    entry.Socket->flush();
+  }
   if (entry.Socket->bytesToWrite() > PendingOutputBytes) {
     drop(client, QStringLiteral("it does not read its replies"));
     return false;
