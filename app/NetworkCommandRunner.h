@@ -33,8 +33,6 @@ class NetworkCommandRunner : public QObject {
   // The operator pressed a STOP button: moves waiting or queued are answered as rejected.
   // Their clients are served once the operator's command is done.
   void OperatorStop();
-  // Whether a command is waiting for its pause to end.
-  bool Pausing() const { return pause_.isActive(); }
 
  private:
   using Clock = std::chrono::steady_clock;

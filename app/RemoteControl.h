@@ -42,7 +42,6 @@ class RemoteControl : public RemoteRotator {
   void SwitchMoves(bool refuse);
 
   const RemoteServer& Server() const { return server_; }
-  const RemoteSettings& Settings() const { return settings_; }
   RemoteStatus Status() const;
 
   // RemoteRotator

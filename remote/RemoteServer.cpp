@@ -76,7 +76,6 @@ void RemoteServer::accept() {
     const RemoteHub::ClientId id = *client;
     connect(socket, &QTcpSocket::readyRead, this, [this, id] { Serve(id); });
     connect(socket, &QTcpSocket::disconnected, this, [this, id] { drop(id, {}); });
-    changed();
     Serve(id);
   }
 }
@@ -92,13 +91,11 @@ void RemoteServer::Serve(RemoteHub::ClientId client) {
   if (found == clients_.end() || session == nullptr) return;
   QTcpSocket* socket = found->second.Socket;
   qint64 turn = TurnBytes;
-  bool read = false;
   while (turn > 0 && !session->Waiting() && !session->Ended() && socket->bytesAvailable() > 0) {
     const QByteArray bytes = socket->peek(std::min(turn, socket->bytesAvailable()));
     const size_t taken = session->Receive(std::string_view(bytes.constData(), bytes.size()));
     socket->skip(static_cast<qint64>(taken));
     turn -= static_cast<qint64>(taken);
-    read = true;
   }
   if (!flush(client, found->second, *session)) return;
   if (session->Fault() != RotctlFault::None) {
@@ -115,7 +112,6 @@ void RemoteServer::Serve(RemoteHub::ClientId client) {
   if (turn <= 0 && !session->Waiting() && socket->bytesAvailable() > 0) {
     QTimer::singleShot(0, this, [this, client] { Serve(client); });
   }
-  if (read) changed();
 }
 
 bool RemoteServer::flush(RemoteHub::ClientId client, Client& entry, RemoteSession& session) {
@@ -146,7 +142,6 @@ void RemoteServer::drop(RemoteHub::ClientId client, const QString& reason) {
   socket->disconnect(this);
   socket->abort();
   socket->deleteLater();
-  changed();
 }
 
 std::vector<RemoteClientRow> RemoteServer::Clients() const {
@@ -157,8 +152,4 @@ std::vector<RemoteClientRow> RemoteServer::Clients() const {
                      session ? QString::fromStdString(session->LastCommand()) : QString()});
   }
   return views;
-}
-
-void RemoteServer::changed() const {
-  if (onChange_) onChange_();
 }

@@ -16,7 +16,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <functional>
 #include <map>
 #include <vector>
 
@@ -52,9 +51,6 @@ class RemoteServer : public QObject {
   // Why the last client was dropped, with its address.
   const QString& LastDrop() const { return lastDrop_; }
 
-  // Told whenever a client comes, goes or sends a request.
-  void SetOnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
-
  private:
   struct Client {
     QTcpSocket* Socket;
@@ -67,7 +63,6 @@ class RemoteServer : public QObject {
   // Sends the session's replies; false when the client had to be dropped for them.
   bool flush(RemoteHub::ClientId client, Client& entry, RemoteSession& session);
   void drop(RemoteHub::ClientId client, const QString& reason);
-  void changed() const;
 
   RemoteHub& hub_;
   QTcpServer server_;
@@ -76,5 +71,4 @@ class RemoteServer : public QObject {
   int dropped_ = 0;
   int refused_ = 0;
   QString lastDrop_;
-  std::function<void()> onChange_;
 };

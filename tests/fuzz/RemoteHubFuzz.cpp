@@ -18,9 +18,11 @@
 #include <set>
 #include <string>
 
+#include "FuzzBytes.h"
 #include "FuzzCheck.h"
 #include "remote/RemoteHub.h"
 #include "remote/RotctlErrors.h"
+#include "tests/remote/FakeRotator.h"
 
 namespace {
 
@@ -31,33 +33,9 @@ constexpr int kLengthShift = 2;
 constexpr uint8_t kLengthBits = 0x1F;
 // dump_state in extended form, or a header echoing four arguments of 127 bytes, is the longest.
 constexpr size_t kReplyBytesPerByteRead = 700;
-constexpr std::array<int, 7> kStatuses = {RotctlOk,     RotctlInvalidArgument, RotctlNotImplemented,
-                                          RotctlTimedOut, RotctlIoError,       RotctlRejected,
-                                          RotctlNotAvailable};
-
-class FuzzInput {
- public:
-  FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool AtEnd() const { return next_ == size_; }
-  uint8_t Byte() { return AtEnd() ? 0 : data_[next_++]; }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t next_ = 0;
-};
-
-class Panel : public RemoteRotator {
- public:
-  int32_t AxisConfig() const override { return Config; }
-  std::optional<RotatorPositions> CurrentPositions() const override { return Positions; }
-  bool MovesRefused() const override { return Refused; }
-  std::string Info() const override { return "Fuzzed panel"; }
-
-  int32_t Config = 2;
-  std::optional<RotatorPositions> Positions;
-  bool Refused = false;
-};
+constexpr std::array<int, 7> kStatuses = {
+    RotctlOk,      RotctlInvalidArgument, RotctlNotImplemented, RotctlTimedOut,
+    RotctlIoError, RotctlRejected,        RotctlNotAvailable};
 
 void checkReplies(const std::string& output) {
   Check(output.empty() || output.back() == '\n', "replies come whole");
@@ -82,10 +60,11 @@ void checkQueued(const HubCommand& command) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzInput input(data, size);
-  Panel panel;
+  FuzzBytes input(data, size);
+  FakeRotator panel;
   const uint8_t setup = input.Byte();
   panel.Config = static_cast<int32_t>(setup % 6) - 1;
+  panel.Positions = std::nullopt;
   if (setup & 0x10) panel.Positions = RotatorPositions{static_cast<int32_t>(setup), 45};
   panel.Refused = (setup & 0x20) != 0;
 

@@ -47,29 +47,33 @@ bool HubPanelTest::RunEventsUntil(const std::function<bool()>& condition,
   return met;
 }
 
-std::string HubPanelTest::Await(TcpClient& client, const std::string& ending) {
+namespace {
+
+// What client received until done holds for it, the connection closed or patience passed.
+std::string awaitReceived(TcpClient& client, const std::function<bool(const std::string&)>& done) {
   std::string received;
-  RunEventsUntil([&] {
+  HubPanelTest::RunEventsUntil([&] {
     const std::optional<std::string> piece =
         client.ReadOnce(Deadline(std::chrono::milliseconds(0)));
     if (!piece) return true;
     received += *piece;
-    return received.ends_with(ending);
+    return done(received);
   });
   return received;
 }
 
+}  // namespace
+
+std::string HubPanelTest::Await(TcpClient& client, const std::string& ending) {
+  return awaitReceived(client,
+                       [&](const std::string& received) { return received.ends_with(ending); });
+}
+
 std::string HubPanelTest::AwaitStatus(TcpClient& client) {
-  std::string received;
-  RunEventsUntil([&] {
-    const std::optional<std::string> piece =
-        client.ReadOnce(Deadline(std::chrono::milliseconds(0)));
-    if (!piece) return true;
-    received += *piece;
+  return awaitReceived(client, [](const std::string& received) {
     const size_t status = received.find("RPRT ");
     return status != std::string::npos && received.find('\n', status) != std::string::npos;
   });
-  return received;
 }
 
 void HubPanelTest::ExpectServedAndPolling() {

@@ -42,10 +42,12 @@ class HubPanelTest : public PanelTest {
     return result.get();
   }
 
+ public:
   // Handles the GUI thread's events until condition holds; false after patience.
   static bool RunEventsUntil(const std::function<bool()>& condition,
                              std::chrono::milliseconds patience = kPatience);
 
+ protected:
   // What client received until it ends with ending (or the connection closed, or patience
   // passed), the GUI thread handling events meanwhile.
   std::string Await(TcpClient& client, const std::string& ending);
