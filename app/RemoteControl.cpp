@@ -6,6 +6,7 @@
 
 #include "app/Form1.h"
 #include "remote/HubAxes.h"
+#include "remote/Joined.h"
 #include "widgets/ErrorDisplay.h"
 
 namespace {
@@ -133,5 +134,5 @@ std::optional<RotatorPositions> RemoteControl::CurrentPositions() const {
 }
 
 std::string RemoteControl::Info() const {
-  return "Azimara M V1.7, GS-232B on COM" + std::to_string(form_.Settings.ComNumber);
+  return Joined({"Azimara M V1.7, GS-232B on COM", std::to_string(form_.Settings.ComNumber)});
 }

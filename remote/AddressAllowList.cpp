@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "remote/Joined.h"
+
 namespace {
 
 constexpr int kV4Bits = 32;
@@ -67,7 +69,7 @@ std::optional<AddressAllowList> AddressAllowList::Parse(std::string_view text,
     const size_t slash = entry.find('/');
     const std::optional<Address> address = parseAddress(entry.substr(0, slash));
     if (!address) {
-      reason = "\"" + std::string(entry) + "\" is no IPv4 or IPv6 address";
+      reason = Joined({"\"", entry, "\" is no IPv4 or IPv6 address"});
       return std::nullopt;
     }
     const int widest = address->V6 ? kV6Bits : kV4Bits;
@@ -77,8 +79,8 @@ std::optional<AddressAllowList> AddressAllowList::Parse(std::string_view text,
       const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), bits);
       if (error != std::errc{} || end != digits.data() + digits.size() || bits < 0 ||
           bits > widest) {
-        reason = "\"" + std::string(entry) + "\" has no prefix length from 0 to " +
-                 std::to_string(widest);
+        reason =
+            Joined({"\"", entry, "\" has no prefix length from 0 to ", std::to_string(widest)});
         return std::nullopt;
       }
     }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "remote/HubAxes.h"
+#include "remote/Joined.h"
 #include "remote/RotctlErrors.h"
 #include "remote/RotctlNumbers.h"
 #include "remote/RotctlReply.h"
@@ -121,7 +122,7 @@ void RemoteSession::answerDumpState(const RotctlRequest& request) {
   reply.Setting("Minimum Elevation", "min_el", FixedPoint(limits.MinEl, kLimitDecimals));
   reply.Setting("Maximum Elevation", "max_el", FixedPoint(limits.MaxEl, kLimitDecimals));
   reply.Setting("South Zero", "south_zero", "0");
-  reply.Record("rot_type=" + std::string(limits.RotType));
+  reply.Record(Joined({"rot_type=", limits.RotType}));
   reply.Record("done");
   output_ += reply.Succeeded();
 }

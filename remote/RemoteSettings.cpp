@@ -7,6 +7,7 @@
 #include "app/FileReplacement.h"
 #include "app/FileSystem.h"
 #include "app/TextFileReader.h"
+#include "remote/Joined.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ std::string_view keyOf(std::string_view line) {
   return equals == std::string_view::npos ? std::string_view{} : trimmed(line.substr(0, equals));
 }
 
-std::string quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
+std::string quoted(std::string_view value) { return Joined({"\"", value, "\""}); }
 
 std::optional<bool> choice(std::string_view value, std::string_view yes, std::string_view no) {
   if (value == yes) return true;
@@ -39,31 +40,31 @@ std::optional<std::string> apply(std::string_view key, std::string_view value,
                                  RemoteSettings& settings) {
   if (key == "enabled") {
     const std::optional<bool> on = choice(value, "on", "off");
-    if (!on) return "enabled: " + quoted(value) + " is neither on nor off";
+    if (!on) return Joined({"enabled: ", quoted(value), " is neither on nor off"});
     settings.Enabled = *on;
   } else if (key == "address") {
     if (!IsAddressLiteral(value))
-      return "address: " + quoted(value) + " is no IPv4 or IPv6 address";
+      return Joined({"address: ", quoted(value), " is no IPv4 or IPv6 address"});
     settings.Address = std::string(value);
   } else if (key == "port") {
     int port = -1;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
     if (error != std::errc{} || end != value.data() + value.size() || port < 0 ||
         port > kHighestPort) {
-      return "port: " + quoted(value) + " is no number from 0 to 65535";
+      return Joined({"port: ", quoted(value), " is no number from 0 to 65535"});
     }
     settings.Port = port;
   } else if (key == "allow") {
     std::string reason;
     std::optional<AddressAllowList> allowed = AddressAllowList::Parse(value, reason);
-    if (!allowed) return "allow: " + reason;
+    if (!allowed) return Joined({"allow: ", reason});
     settings.Allowed = std::move(*allowed);
   } else if (key == "moves") {
     const std::optional<bool> refuse = choice(value, "refuse", "accept");
-    if (!refuse) return "moves: " + quoted(value) + " is neither accept nor refuse";
+    if (!refuse) return Joined({"moves: ", quoted(value), " is neither accept nor refuse"});
     settings.RefuseMoves = *refuse;
   } else {
-    return "unknown key " + quoted(key);
+    return Joined({"unknown key ", quoted(key)});
   }
   return std::nullopt;
 }
@@ -96,14 +97,14 @@ RemoteSettingsRead ReadRemoteSettings(const std::string& path) {
             ? std::optional<std::string>("no key=value setting")
             : apply(keyOf(line), trimmed(line.substr(equals + 1)), read.Settings);
     if (problem) {
-      read.Problems.push_back(path + ", line " + std::to_string(number) + ": " + *problem);
+      read.Problems.push_back(Joined({path, ", line ", std::to_string(number), ": ", *problem}));
     }
   }
   return read;
 }
 
 void WriteRemoteSetting(const std::string& path, std::string_view key, std::string_view value) {
-  const std::string setting = std::string(key) + "=" + std::string(value);
+  const std::string setting = Joined({key, "=", value});
   std::vector<std::string> lines = FileExists(path) ? linesOf(path) : std::vector<std::string>{};
   std::string content;
   bool written = false;

@@ -1,5 +1,7 @@
 #include "remote/RotctlReply.h"
 
+#include "remote/Joined.h"
+
 RotctlReply::RotctlReply(const RotctlRequest& request) : request_(request) {}
 
 void RotctlReply::Value(std::string_view label, std::string_view text) {
@@ -36,4 +38,6 @@ std::string RotctlReply::header() const {
   return text + request_.Separator;
 }
 
-std::string RotctlReply::status(int value) const { return "RPRT " + std::to_string(value) + "\n"; }
+std::string RotctlReply::status(int value) const {
+  return Joined({"RPRT ", std::to_string(value), "\n"});
+}
