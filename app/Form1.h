@@ -10,11 +10,10 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
-
-#include <QMenu>
 
 #include <chrono>
 #include <memory>
