@@ -1,11 +1,15 @@
 #pragma once
-// What the port threads of a dispatcher on a POSIX descriptor need of it,
-// whatever the descriptor is (a terminal here; a socket would do the same):
-// the descriptor, the wake event each thread sleeps on beside it, the stop
-// that wakes every one of them, and the write thread's side of the output
-// ring. The read and write threads (TReadThread, TWriteThread) run on any
-// such dispatcher; a platform adds its device operations and, where it has
-// line status to watch, a status thread of its own.
+// The base of every dispatcher on a POSIX descriptor, whatever the
+// descriptor is (a terminal, a socket): the descriptor, the wake event each
+// port thread sleeps on beside it, the stop that wakes every one of them,
+// the write thread's side of the output ring, and the platform operations
+// that do not depend on what is behind the descriptor: the input queue and
+// the output ring, starting the four threads, and stopping them on close.
+// The read and write threads (TReadThread, TWriteThread) run on any such
+// dispatcher; a platform adds its device operations and its status thread.
+
+#include <chrono>
+#include <memory>
 
 #include "serial/SioBaseDispatcher.h"
 #include "serial/WakeEvent.h"
@@ -14,6 +18,9 @@ class TSioDescriptorDispatcher : public TSioBaseDispatcher {
  public:
   // The bytes of one received item.
   static constexpr int32_t kReadBufferSize = 256;
+  // The longest wait of an output purge for the write thread before it looks
+  // again whether the thread is still there.
+  static constexpr std::chrono::milliseconds kPurgeLook{100};
 
   using TSioBaseDispatcher::TSioBaseDispatcher;
 
@@ -21,7 +28,7 @@ class TSioDescriptorDispatcher : public TSioBaseDispatcher {
   int Device() const { return static_cast<int>(DeviceHandle()); }
   // Wakes the read thread (a stop).
   WakeEvent& SerialEvent() { return serialEvent_; }
-  // Wakes the status thread (a stop).
+  // Wakes the status thread (a stop, or work a platform gives it).
   WakeEvent& StatusEvent() { return statusEvent_; }
   // Wakes the write thread out of a wait for room on the device (a flush or
   // a stop).
@@ -31,8 +38,45 @@ class TSioDescriptorDispatcher : public TSioBaseDispatcher {
   // Sets the kill flag and wakes every port thread in its sleep.
   void KillThreads();
 
+  int32_t TakeReceivedBytes(uint8_t* buffer, int32_t size) override;
+  int32_t QueueOutputBytes(const uint8_t* buffer, int32_t size) override;
+  // Not used on POSIX platforms: 0.
+  uint32_t QueryEventMask(int32_t mask) override;
+  // Not used on POSIX platforms: mask 0, true.
+  bool AwaitLineEvent(uint32_t& mask) override;
+  // The system sizes its own queues: always true.
+  bool SizeDeviceQueues(int32_t inSize, int32_t outSize) override;
+  // The read thread, the dispatch thread, the write thread and the
+  // platform's status thread (CreateStatusThread), each acknowledged (or
+  // given 3000 ms) before the next starts.
+  void StartPortThreads() override;
+  void ReleasePortEvents() override;
+  uint32_t PendingOutputCount() override;
+  uint32_t PendingInputCount() override;
+  // Stops the threads (each woken in its sleep, in the order status, write,
+  // read, dispatch), pumping messages while it waits, then gives the
+  // descriptor back (ReleaseDevice).
+  int32_t CloseDevice() override;
+  int32_t YieldTimeSlice() override;
+
+ protected:
+  // The platform's fourth thread, started last.
+  virtual std::unique_ptr<TSioDispatcherThread> CreateStatusThread() = 0;
+  // Closes device, the descriptor being given up: 0, or -1 when that failed.
+  virtual int32_t ReleaseDevice(int device) = 0;
+  // Makes the write thread drop the block it is sending and waits (at most
+  // 5000 ms, less when the thread ends) for its acknowledgement. Whether
+  // there was a write thread to ask.
+  bool AbortPendingWrite();
+
  private:
+  // Pumps messages until the thread in role has ended.
+  void waitUntilGone(ThreadRole role);
+  void stopDispatchThread();
+
   WakeEvent serialEvent_;
   WakeEvent statusEvent_;
   WakeEvent writeWakeEvent_;
+  // A close is running (under DispatchLock).
+  bool closing_ = false;
 };

@@ -1,38 +1,20 @@
 #include "serial/SioPosixDispatcher.h"
 
-#include <sched.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "serial/CommCodes.h"
-#include "serial/Deadline.h"
-#include "serial/DispThread.h"
 #include "serial/ErrnoMapping.h"
 #include "serial/LastError.h"
-#include "serial/MessagePump.h"
 #include "serial/ModemLines.h"
 #include "serial/PortPath.h"
-#include "serial/ReadThread.h"
 #include "serial/SerialDevice.h"
 #include "serial/StatusThread.h"
 #include "serial/TermiosLine.h"
-#include "serial/WriteThread.h"
 
 namespace {
-
-using Lock = std::lock_guard<std::recursive_mutex>;
-
-// How long each starting thread has to acknowledge.
-constexpr std::chrono::milliseconds kStartAck{3000};
-// How long an output purge waits for the write thread to let go of its block.
-constexpr std::chrono::milliseconds kPurgeAck{5000};
-// How long a close waits, twice, for the dispatch thread (36 ticks of 55 ms),
-// which may be held in a delivery for up to 3000 ms.
-constexpr std::chrono::milliseconds kDispatchStop{36 * 55};
-constexpr int kDispatchStopRounds = 2;
 
 // What a device holds beyond its terminal settings right after it opened:
 // DTR and RTS raised.
@@ -91,13 +73,7 @@ int32_t TSioPosixDispatcher::purgeOutput() {
   if (!ThreadPresent(ThreadRole::Write)) return 0;
   PurgeOutputRing();
   const int32_t result = FlushDeviceQueue(Device(), true) == 0 ? 1 : 0;
-  OutputFlushEvent().Set();
-  WriteWakeEvent().Set();
-  // A write thread that ends meanwhile acknowledges nothing: stop waiting then.
-  const Deadline deadline(kPurgeAck);
-  while (!deadline.Passed() && ThreadPresent(ThreadRole::Write)) {
-    if (ThreadAckEvent().WaitFor(std::min(deadline.Remaining(), kPurgeLook))) break;
-  }
+  AbortPendingWrite();
   return result;
 }
 
@@ -118,18 +94,12 @@ int32_t TSioPosixDispatcher::CollectLineErrors(ComStat& status) {
   return static_cast<int32_t>(errors);
 }
 
-uint32_t TSioPosixDispatcher::QueryEventMask(int32_t) { return 0; }
-
 int32_t TSioPosixDispatcher::FetchLineSettings(Dcb& dcb) {
   termios2 line{};
   if (ReadTermios(Device(), line) != 0) return -1;
   const std::lock_guard<std::mutex> lock(lineLock_);
   dcb = TermiosToDcb(line, keptLine_);
   return 0;
-}
-
-int32_t TSioPosixDispatcher::TakeReceivedBytes(uint8_t* buffer, int32_t size) {
-  return InputQueue().TakeReceivedBytes(buffer, size);
 }
 
 int32_t TSioPosixDispatcher::ApplyLineSettings(Dcb& dcb) {
@@ -153,44 +123,9 @@ int TSioPosixDispatcher::WriteTerminal(int device, const termios2& line) {
   return WriteTermios(device, line);
 }
 
-int32_t TSioPosixDispatcher::QueueOutputBytes(const uint8_t* buffer, int32_t size) {
-  const std::lock_guard<std::recursive_mutex> lock(OutputLock);
-  // The write thread takes the whole ring each time: bytes put into a ring
-  // that still holds some go out with those, so only the first needs the
-  // wake (one event set per burst, not per byte).
-  const bool startsRing = OutputRingPendingCount() == 0;
-  const int32_t queued = PutIntoOutputRing(buffer, size);
-  if (startsRing && queued > 0) OutputReadyEvent().Set();
-  return queued;
+std::unique_ptr<TSioDispatcherThread> TSioPosixDispatcher::CreateStatusThread() {
+  return std::make_unique<TStatusThread>(*this);
 }
-
-bool TSioPosixDispatcher::AwaitLineEvent(uint32_t& mask) {
-  mask = 0;
-  return true;
-}
-
-bool TSioPosixDispatcher::SizeDeviceQueues(int32_t, int32_t) { return true; }
-
-void TSioPosixDispatcher::StartPortThreads() {
-  const Lock lock(DispatchLock);
-  MarkThreadsStarted();
-  StartThread(ThreadRole::Read, std::make_unique<TReadThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Dispatch, std::make_unique<TDispThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Write, std::make_unique<TWriteThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Status, std::make_unique<TStatusThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-}
-
-void TSioPosixDispatcher::ReleasePortEvents() {
-  if (Started()) CloseDevice();
-}
-
-uint32_t TSioPosixDispatcher::PendingOutputCount() { return OutputRingPendingCount(); }
-
-uint32_t TSioPosixDispatcher::PendingInputCount() { return InputQueue().PendingInputCount(); }
 
 intptr_t TSioPosixDispatcher::OpenDevice(const char* name, int32_t, int32_t) {
   int device = -1;
@@ -213,57 +148,10 @@ void TSioPosixDispatcher::AdoptDevice(int device, bool claimed) {
   SetDeviceHandle(device);
 }
 
-int32_t TSioPosixDispatcher::CloseDevice() {
-  {
-    const Lock lock(DispatchLock);
-    if (closing_) return 0;
-    closing_ = true;
-  }
-  struct ClosingEnds {
-    TSioPosixDispatcher& port;
-    ~ClosingEnds() {
-      const Lock lock(port.DispatchLock);
-      port.closing_ = false;
-    }
-  } const closingEnds{*this};
-
-  if (Started()) {
-    KillThreads();
-    // In this order, each woken once more on its way out.
-    StatusEvent().Set();
-    waitUntilGone(ThreadRole::Status);
-    OutputFlushEvent().Set();
-    WriteWakeEvent().Set();
-    waitUntilGone(ThreadRole::Write);
-    SerialEvent().Set();
-    ThreadAckEvent().Reset();
-    waitUntilGone(ThreadRole::Read);
-    stopDispatchThread();
-  }
-  const int device = Device();
-  if (device < 0) return 0;
-  SetDeviceHandle(-1);
+int32_t TSioPosixDispatcher::ReleaseDevice(int device) {
   // A device handed over by someone else is only closed, never unclaimed.
   if (ownsDevice_.exchange(false)) return CloseSerialDevice(device) == 0 ? 0 : -1;
   return close(device) == 0 ? 0 : -1;
-}
-
-void TSioPosixDispatcher::waitUntilGone(ThreadRole role) {
-  while (ThreadPresent(role)) PumpOneMessage();
-}
-
-void TSioPosixDispatcher::stopDispatchThread() {
-  // Held in a delivery, the dispatch thread ends by itself once the delivery
-  // gives up; destruction waits for it then.
-  for (int round = 0; round < kDispatchStopRounds && ThreadPresent(ThreadRole::Dispatch); ++round) {
-    const Deadline deadline(kDispatchStop);
-    while (ThreadPresent(ThreadRole::Dispatch) && !deadline.Passed()) PumpOneMessage();
-  }
-}
-
-int32_t TSioPosixDispatcher::YieldTimeSlice() {
-  sched_yield();
-  return 0;
 }
 
 uint8_t TSioPosixDispatcher::ReadModemLines() {

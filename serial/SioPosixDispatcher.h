@@ -26,10 +26,6 @@ struct termios2;
 
 class TSioPosixDispatcher : public TSioDescriptorDispatcher {
  public:
-  // The longest wait of an output purge for the write thread before it looks
-  // again whether the thread is still there.
-  static constexpr std::chrono::milliseconds kPurgeLook{100};
-
   explicit TSioPosixDispatcher(TSioBaseComponent* owner);
   ~TSioPosixDispatcher() override;
 
@@ -41,25 +37,13 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   int32_t SendLineEscape(int32_t func) override;
   int32_t PurgeDeviceQueue(int32_t which) override;
   int32_t CollectLineErrors(ComStat& status) override;
-  uint32_t QueryEventMask(int32_t mask) override;
   int32_t FetchLineSettings(Dcb& dcb) override;
-  int32_t TakeReceivedBytes(uint8_t* buffer, int32_t size) override;
   // 0, or minus the error code (SioErrorOfErrno) of a refused setting; a
   // setting the device cannot take (see LineTaken) is refused with EINVAL.
   int32_t ApplyLineSettings(Dcb& dcb) override;
-  int32_t QueueOutputBytes(const uint8_t* buffer, int32_t size) override;
-  bool AwaitLineEvent(uint32_t& mask) override;
-  // The kernel sizes its own queues: always true.
-  bool SizeDeviceQueues(int32_t inSize, int32_t outSize) override;
-  void StartPortThreads() override;
-  void ReleasePortEvents() override;
-  uint32_t PendingOutputCount() override;
-  uint32_t PendingInputCount() override;
   // -1 on failure, with SioLastError set to the mapped error (2 no such
   // port, 5 in use, else the error number).
   intptr_t OpenDevice(const char* name, int32_t inSize, int32_t outSize) override;
-  int32_t CloseDevice() override;
-  int32_t YieldTimeSlice() override;
   // 0 when the device has no modem lines.
   uint8_t ReadModemLines() override;
 
@@ -74,14 +58,15 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   // Writes the terminal settings of a line change (WriteTermios): 0, or the
   // error number.
   virtual int WriteTerminal(int device, const termios2& line);
+  // The terminal's status thread: modem lines and line error counters.
+  std::unique_ptr<TSioDispatcherThread> CreateStatusThread() override;
+  // Gives up the claim on a device this dispatcher opened, and closes it.
+  int32_t ReleaseDevice(int device) override;
 
  private:
   // Output purge: the write thread drops what it is sending and acknowledges.
   int32_t purgeOutput();
   int32_t purgeInput();
-  // Pumps messages until the thread in role has ended.
-  void waitUntilGone(ThreadRole role);
-  void stopDispatchThread();
 
   LineErrorCounters lineErrors_;
 
@@ -89,8 +74,6 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   std::mutex lineLock_;
   Dcb keptLine_;
 
-  // Under DispatchLock.
-  bool closing_ = false;
   // Whether this dispatcher opened the device (and so claimed it).
   std::atomic<bool> ownsDevice_{false};
   // Until the device said it has no modem lines.
