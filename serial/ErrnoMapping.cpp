@@ -16,6 +16,13 @@ int32_t SioErrorOfErrno(int error) {
     case ENODEV:
     case ENOTTY:
     case EIO:
+    case ECONNREFUSED:
+    case ETIMEDOUT:
+    case ENETUNREACH:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case EHOSTDOWN:
+    case EADDRNOTAVAIL:
       return kNoSuchPort;
     case EBUSY:
     case EWOULDBLOCK:

@@ -1,12 +1,15 @@
 #pragma once
-// The dispatcher of the platform the program was built for.
+// The dispatcher of the platform the program was built for, of the kind the
+// port's device name calls for.
 
 #include <memory>
+#include <string>
 
 #include "serial/SioBaseDispatcher.h"
 
 class TSioBaseComponent;
 
 // A new, closed dispatcher for owner (none for a probe), ready for
-// InitDevice with a device name such as PortDeviceName(n).
-std::unique_ptr<TSioBaseDispatcher> CreatePlatformDispatcher(TSioBaseComponent* owner);
+// InitDevice with deviceName, such as PortDeviceName(n).
+std::unique_ptr<TSioBaseDispatcher> CreatePlatformDispatcher(TSioBaseComponent* owner,
+                                                             const std::string& deviceName);

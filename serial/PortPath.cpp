@@ -35,6 +35,8 @@ std::optional<std::string> linkTarget(const std::string& path) {
   return std::string(target.data(), static_cast<size_t>(length));
 }
 
+std::string linkNameOf(uint32_t number) { return "COM" + std::to_string(number); }
+
 std::string currentDirectory() {
   std::vector<char> buffer(PATH_MAX);
   if (getcwd(buffer.data(), buffer.size()) == nullptr) return ".";
@@ -50,10 +52,17 @@ std::string PortDeviceName(uint32_t portNumber) {
 std::string ResolvePortPath(const std::string& name) {
   const std::optional<uint32_t> number = portNumberOf(name);
   if (!number) return name;
-  const std::string linkName = "COM" + std::to_string(*number);
-  if (const std::optional<std::string> target = linkTarget(linkName)) {
+  if (const std::optional<std::string> target = linkTarget(linkNameOf(*number))) {
     if (target->front() == '/') return *target;
     return currentDirectory() + "/" + *target;
   }
   return "/dev/ttyS" + std::to_string(*number - 1);
+}
+
+std::optional<NetTarget> ServerOfPort(const std::string& name) {
+  const std::optional<uint32_t> number = portNumberOf(name);
+  if (!number) return ParseNetTarget(name);
+  const std::optional<std::string> target = linkTarget(linkNameOf(*number));
+  if (!target) return std::nullopt;
+  return ParseNetTarget(*target);
 }

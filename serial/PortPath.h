@@ -2,7 +2,10 @@
 // Port names and the device paths they stand for.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "serial/net/NetTarget.h"
 
 // The device name of a port number: "\\.\COM" followed by the number.
 std::string PortDeviceName(uint32_t portNumber);
@@ -12,3 +15,9 @@ std::string PortDeviceName(uint32_t portNumber);
 // (made absolute when the link is relative), else /dev/ttyS<n-1>. Any other
 // name is already a path and comes back unchanged.
 std::string ResolvePortPath(const std::string& name);
+
+// The serial server a device name stands for: "\\.\COMn" whose link named
+// "COMn" in the current directory has a server URL as its target (see
+// NetTarget), or such a URL itself. None for every other name and link,
+// which ResolvePortPath turns into a path.
+std::optional<NetTarget> ServerOfPort(const std::string& name);

@@ -1,8 +1,13 @@
-// On POSIX systems the platform dispatcher drives a terminal device.
+// On POSIX systems a port is a terminal device or, when its link names one,
+// a serial server on the network.
 
 #include "serial/PlatformDispatcher.h"
+#include "serial/PortPath.h"
 #include "serial/SioPosixDispatcher.h"
+#include "serial/net/SioNetDispatcher.h"
 
-std::unique_ptr<TSioBaseDispatcher> CreatePlatformDispatcher(TSioBaseComponent* owner) {
+std::unique_ptr<TSioBaseDispatcher> CreatePlatformDispatcher(TSioBaseComponent* owner,
+                                                             const std::string& deviceName) {
+  if (ServerOfPort(deviceName)) return std::make_unique<TSioNetDispatcher>(owner);
   return std::make_unique<TSioPosixDispatcher>(owner);
 }

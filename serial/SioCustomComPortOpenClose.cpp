@@ -101,7 +101,7 @@ std::unique_ptr<TSioBaseDispatcher> TSioCustomComPort::CreateDispatcher() {
   if (DispatcherFactory) return DispatcherFactory(this);
   if (deviceLayer_ != dlWin32) throw ENullApi();
   if (tapiMode_ == tmOn) return std::make_unique<TSioTAPI32Dispatcher>(this, telephonyHandle_);
-  return CreatePlatformDispatcher(this);
+  return CreatePlatformDispatcher(this, PortDeviceName(comNumber_));
 }
 
 void TSioCustomComPort::EnsurePortNumber() {

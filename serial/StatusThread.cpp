@@ -3,29 +3,13 @@
 #include <new>
 
 #include "serial/CommCodes.h"
+#include "serial/LineEvents.h"
 #include "serial/ModemLines.h"
 
 namespace {
 
 // The events of a status item; a plain character arrival is not one.
 constexpr uint32_t kQueuedEvents = 0x21F8;
-
-uint32_t modemLineEvents(uint8_t before, uint8_t now) {
-  const uint8_t changed = before ^ now;
-  uint32_t events = 0;
-  if (changed & kModemCts) events |= kEvCts;
-  if (changed & kModemDsr) events |= kEvDsr;
-  if (changed & kModemCarrier) events |= kEvRlsd;
-  if ((changed & kModemRing) && (now & kModemRing)) events |= kEvRing;
-  return events;
-}
-
-uint32_t lineErrorEvents(uint32_t errors) {
-  uint32_t events = 0;
-  if (errors & kLineErrorBreak) events |= kEvBreak;
-  if (errors & ~kLineErrorBreak) events |= kEvErr;
-  return events;
-}
 
 }  // namespace
 
@@ -53,7 +37,7 @@ bool TStatusThread::lookAtLine(uint32_t& events) {
     FailWithError(error, kReadError);
     return false;
   }
-  events |= lineErrorEvents(errors);
+  events |= LineErrorEvents(errors);
   return true;
 }
 
@@ -69,7 +53,7 @@ bool TStatusThread::lookAtModemLines(uint32_t& events) {
     FailWithError(error, kReadError);
     return false;
   }
-  events |= modemLineEvents(modemLines_, now);
+  events |= ModemLineEvents(modemLines_, now);
   modemLines_ = now;
   return true;
 }

@@ -33,18 +33,6 @@ sockaddr_in addressOf(const std::string& text, uint16_t port) {
 
 }  // namespace
 
-uint16_t FreeLoopbackPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address = loopback(0);
-  socklen_t length = sizeof address;
-  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    throw std::runtime_error(std::string("no free port: ") + std::strerror(errno));
-  }
-  close(fd);
-  return ntohs(address.sin_port);
-}
-
 std::optional<std::string> OwnNetworkAddress() {
   ifaddrs* interfaces = nullptr;
   if (getifaddrs(&interfaces) != 0) return std::nullopt;

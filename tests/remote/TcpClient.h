@@ -8,9 +8,7 @@
 #include <string>
 
 #include "serial/Deadline.h"
-
-// A TCP port on 127.0.0.1 that was free a moment ago (the system picked it).
-uint16_t FreeLoopbackPort();
+#include "tests/tools/LoopbackPort.h"
 
 // An IPv4 address of this machine other than loopback, if it has one.
 std::optional<std::string> OwnNetworkAddress();
