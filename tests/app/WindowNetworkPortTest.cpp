@@ -1,0 +1,61 @@
+// The panel on a rotator at a remote site: its COMn link names Debian's ser2net, in front of
+// the simulator's pseudo-terminal, as a raw TCP port and as an RFC 2217 server.
+
+#include <QTest>
+
+#include <filesystem>
+
+#include "tests/app/PanelFixture.h"
+#include "tests/app/SimulatorLog.h"
+#include "tests/tools/LoopbackPort.h"
+#include "tests/tools/Ser2netProcess.h"
+#include "tests/tools/SimulatorProcess.h"
+#include "tests/tools/TestPatience.h"
+
+namespace {
+
+using Accepter = Ser2netProcess::Accepter;
+
+class WindowNetworkPort : public PanelTest, public testing::WithParamInterface<Accepter> {};
+class WindowUnreachableServer : public PanelTest {};
+
+TEST_P(WindowNetworkPort, ThePanelPollsAndCommandsTheRotatorThroughTheServer) {
+  CopyLanguageFile();
+  WriteSettings({"3", "EN", "500", "10", "0", "0", "2", "50", "50"});
+  const std::string log = Path("commands.log");
+  SimulatorProcess simulator({"--az", "123", "--el", "45", "--log", log});
+  Ser2netProcess ser2net(simulator.ClientPath(), GetParam());
+  std::filesystem::create_symlink(ser2net.Url(), Path("COM3"));
+  const auto form = StartPanel();
+  ASSERT_TRUE(form->SioComPort1.Open());
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return form->Label6->text() == "123°" && form->Label7->text() == "45°"; },
+      static_cast<int>(kPatience.count())));
+  EXPECT_GE(WaitForPolls(log, 2).size(), 2u);
+  form->KtNumEdit1->SetValue(200);
+  QTest::mouseClick(form->Button2, Qt::LeftButton);
+  EXPECT_EQ(WaitForCommands(log, 1), std::vector<std::string>{HexBytes("M200\r")});
+  // The read-out follows the rotator as it turns.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->Label6->text() != "123°"; },
+                              static_cast<int>(kPatience.count())));
+  EXPECT_EQ(Messages(MessageBoxKind::ProgramError), std::vector<QString>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Accepters, WindowNetworkPort,
+                         testing::Values(Accepter::RawTcp, Accepter::Rfc2217),
+                         [](const auto& info) {
+                           return info.param == Accepter::Rfc2217 ? "Rfc2217" : "RawTcp";
+                         });
+
+TEST_F(WindowUnreachableServer, IsAPortThatCannotBeOpened) {
+  CopyLanguageFile();
+  WriteSettings({"4", "EN", "1000", "10", "0", "0", "2", "50", "50"});
+  std::filesystem::create_symlink("tcp://127.0.0.1:" + std::to_string(FreeLoopbackPort()),
+                                  Path("COM4"));
+  const auto form = StartPanel();
+  EXPECT_EQ(Messages(MessageBoxKind::ProgramError),
+            std::vector<QString>{"Port COM4 cannot be opened."});
+  EXPECT_FALSE(form->SioComPort1.Open());
+}
+
+}  // namespace
