@@ -1,8 +1,13 @@
 // One position poll through the whole panel: the real window on the offscreen platform, in a
-// start-up directory of its own whose COM1 leads to the simulator. Each round calls the poll
-// timer's handler Timer1Timer, which writes the query, and runs the event loop until the reply
-// handler has run: it adds the echo line to Memo1 and, in the same call, sets Label6 and
-// Label7. Prints p50, p99 and the worst of the rounds given as the first argument (10000).
+// start-up directory of its own whose COM1 leads to the simulator, directly or through Debian's
+// ser2net on 127.0.0.1. Each round calls the poll timer's handler Timer1Timer, which writes the
+// query, and runs the event loop until the reply handler has run: it adds the echo line to Memo1
+// and, in the same call, sets Label6 and Label7. Prints p50, p99 and the worst of the rounds.
+//
+//   panel_round_trip_bench [rounds] [direct|raw|rfc2217|raw-now|rfc2217-now]    (10000, direct)
+//
+// "-now": ser2net without its wait for more characters after each one (chardelay: false), so
+// the figure shows the cost of the network path alone.
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -22,6 +27,7 @@
 #include "app/MessageBoxes.h"
 #include "app/SerialQtHooks.h"
 #include "serial/PortPrompt.h"
+#include "tests/tools/Ser2netProcess.h"
 #include "tests/tools/SimulatorProcess.h"
 #include "tests/tools/TemporaryDirectory.h"
 
@@ -74,10 +80,35 @@ double percentile(std::vector<double> values, double share) {
   return values[static_cast<size_t>(share * static_cast<double>(values.size() - 1))];
 }
 
-int measure(int rounds) {
+// The way from COM1 to the simulator: its pseudo-terminal, or ser2net in front of it.
+struct Way {
+  std::string Name = "direct";
+  bool Server = false;
+  Ser2netProcess::Accepter Accepter = Ser2netProcess::Accepter::RawTcp;
+  bool CharDelay = true;
+};
+
+Way wayNamed(const std::string& name) {
+  Way way;
+  way.Name = name;
+  way.Server = name != "direct";
+  way.Accepter = name.starts_with("rfc2217") ? Ser2netProcess::Accepter::Rfc2217
+                                             : Ser2netProcess::Accepter::RawTcp;
+  way.CharDelay = !name.ends_with("-now");
+  return way;
+}
+
+int measure(int rounds, const Way& way) {
   TemporaryDirectory directory;
   prepareStartDirectory(directory);
-  SimulatorProcess simulator({"--link", directory.Path("COM1"), "--az", "123", "--el", "45"});
+  SimulatorProcess simulator({"--az", "123", "--el", "45"});
+  std::unique_ptr<Ser2netProcess> ser2net;
+  if (way.Server) {
+    ser2net = std::make_unique<Ser2netProcess>(simulator.ClientPath(), way.Accepter, way.CharDelay);
+    std::filesystem::create_symlink(ser2net->Url(), directory.Path("COM1"));
+  } else {
+    std::filesystem::create_symlink(simulator.ClientPath(), directory.Path("COM1"));
+  }
   std::filesystem::current_path(directory.Path(""));
   auto form = std::make_unique<TForm1>();
   if (!form->SioComPort1.Open()) {
@@ -103,8 +134,11 @@ int measure(int rounds) {
     std::fprintf(stderr, "the read-outs show the wrong positions\n");
     return 1;
   }
-  std::printf("panel poll round trip: p50 %.0f us, p99 %.0f us, worst %.0f us (%d polls)\n",
-              percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), rounds);
+  std::printf("panel poll round trip, %s: p50 %.0f us, p99 %.0f us, worst %.0f us (%d polls)\n",
+              way.Name.c_str(), percentile(micros, 0.5), percentile(micros, 0.99),
+              percentile(micros, 1.0), rounds);
+  // The window goes before the server and the simulator it talks to.
+  form.reset();
   return 0;
 }
 
@@ -112,6 +146,13 @@ int measure(int rounds) {
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRounds;
+  const std::string name = argc > 2 ? argv[2] : "direct";
+  if (name != "direct" && name != "raw" && name != "rfc2217" && name != "raw-now" &&
+      name != "rfc2217-now") {
+    std::fprintf(stderr, "usage: %s [rounds] [direct|raw|rfc2217|raw-now|rfc2217-now]\n", argv[0]);
+    return 2;
+  }
+  const Way way = wayNamed(name);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
@@ -122,5 +163,5 @@ int main(int argc, char** argv) {
   SetMessageBoxHandler([](MessageBoxKind, const QString& text) {
     std::fprintf(stderr, "message box: %s\n", text.toLocal8Bit().constData());
   });
-  return measure(rounds);
+  return measure(rounds, way);
 }

@@ -8,13 +8,14 @@
 #include "tests/tools/LoopbackPort.h"
 #include "tests/tools/TestPatience.h"
 
-Ser2netProcess::Ser2netProcess(const std::string& device, Accepter accepter)
+Ser2netProcess::Ser2netProcess(const std::string& device, Accepter accepter, bool charDelay)
     : accepter_(accepter), port_(FreeLoopbackPort()) {
   std::ofstream config(directory_.Path("ser2net.yaml"));
   const std::string stack = accepter == Accepter::Rfc2217 ? "telnet(rfc2217),tcp" : "tcp";
   config << "connection: &port\n"
          << "    accepter: " << stack << ",127.0.0.1," << port_ << "\n"
          << "    connector: serialdev," << device << ",9600n81,local\n";
+  if (!charDelay) config << "    options:\n      chardelay: false\n";
   config.close();
   Start();
 }

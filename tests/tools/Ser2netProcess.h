@@ -15,7 +15,9 @@ class Ser2netProcess {
  public:
   enum class Accepter { RawTcp, Rfc2217 };
 
-  Ser2netProcess(const std::string& device, Accepter accepter);
+  // charDelay false: bytes from the device go on at once, instead of after
+  // ser2net's usual wait for two more characters (at least 1 ms).
+  Ser2netProcess(const std::string& device, Accepter accepter, bool charDelay = true);
 
   uint16_t Port() const { return port_; }
   // What a COMn link names to reach it: "tcp://127.0.0.1:PORT" or
