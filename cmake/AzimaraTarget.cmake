@@ -1,8 +1,10 @@
-# Settings every target of our own carries: C++20 and warnings as errors.
+# Settings every target of our own carries: C++20 and the warnings, errors where the project's
+# own checks build.
 function(azimara_target_defaults target)
   target_compile_features(${target} PUBLIC cxx_std_20)
-  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF
+    COMPILE_WARNING_AS_ERROR ${AZIMARA_WARNINGS_AS_ERRORS})
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
 # A GoogleTest executable registered with CTest, one test per test case.
