@@ -120,7 +120,7 @@ TEST_F(DamagedFiles, AHugeLanguageFileOfOneLineGivesItsFirstHundredCharacters) {
   WriteFilledFile(Path("QV_M_language.csv"), "EN;02;", "\xE9", kHugeFile);
   const auto form = StartMeasured();
   EXPECT_TRUE(Messages(MessageBoxKind::StandardError).empty());
-  EXPECT_EQ(form->Button1->text(), QString(100, QChar(0xE9))) << "Latin-1";
+  EXPECT_EQ(form->Button1->text(), QString(100, QChar(0xE9))) << "code page 1252";
   ExpectMemoryBounded();
 }
 
