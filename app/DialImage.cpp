@@ -50,6 +50,10 @@ void DialImage::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) pressed_ = true;
 }
 
+// Qt's double-click follows the second press, which it would otherwise repeat: the release
+// after it ends the double-click without a click.
+void DialImage::mouseDoubleClickEvent(QMouseEvent*) { pressed_ = false; }
+
 void DialImage::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;
