@@ -50,8 +50,8 @@ void DialImage::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) pressed_ = true;
 }
 
-// Qt's double-click follows the second press, which it would otherwise repeat: the release
-// after it ends the double-click without a click.
+// Qt sends the double-click after the second press and by default takes it for one more
+// press; the release that follows ends the double-click without a second click.
 void DialImage::mouseDoubleClickEvent(QMouseEvent*) { pressed_ = false; }
 
 void DialImage::mouseReleaseEvent(QMouseEvent* event) {
