@@ -18,7 +18,10 @@ rm -rf "$work"
 mkdir -p "$source"
 tar --exclude=./build --exclude=./demo --exclude=./.git -cf - . | tar -xf - -C "$source"
 
-if ! (cd "$source" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -us -uc -b \
+# On every core, unless the caller chose otherwise.
+options=${DEB_BUILD_OPTIONS:-}
+[[ "$options" == *parallel=* ]] || options="$options parallel=$(nproc)"
+if ! (cd "$source" && DEB_BUILD_OPTIONS="$options" dpkg-buildpackage -us -uc -b \
   >"$work/build.log" 2>&1); then
   tail -n 40 "$work/build.log" >&2
   echo "build-deb: dpkg-buildpackage failed; its output is in $work/build.log" >&2
