@@ -128,6 +128,8 @@ TEST(PackageContents, TheManualPagesReadWithoutErrors) {
     ASSERT_TRUE(shown.Succeeded()) << shown.Output;
     EXPECT_NE(shown.Output.find("NAME"), std::string::npos) << shown.Output;
     EXPECT_NE(shown.Output.find(page), std::string::npos);
+    EXPECT_NE(shown.Output.find("Azimara M " AZIMARA_VERSION), std::string::npos)
+        << "the page names another version";
     EXPECT_EQ(shown.Output.find("warning"), std::string::npos) << shown.Output;
   }
 }
