@@ -43,7 +43,7 @@ void expectConversionError(const std::vector<QString>& errors, const QString& st
 }
 
 TEST_F(DamagedFiles, SettingsOfBinaryGarbageStopTheStartUpAtTheirFirstLine) {
-  WriteFile("QV_M.ini", "\xFF" + Garbage(64 << 10, 11));
+  WriteFile("QV_M.ini", std::string("\xFF").append(Garbage(64 << 10, 11)));
   const auto form = StartMeasured();
   expectConversionError(Messages(MessageBoxKind::StandardError), "");
   EXPECT_TRUE(form->isVisible());
