@@ -1,12 +1,14 @@
 #include "app/Form1.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 
 #include <utility>
 
 #include "app/ComboBoxSelection.h"
 #include "app/MessageBoxes.h"
+#include "app/RemoteControl.h"
 #include "widgets/ErrorDisplay.h"
 
 namespace {
@@ -36,9 +38,14 @@ TForm1::TForm1() {
   SioComPort1.SetLogName("SIO.LOG");
   connectEvents();
   RunReportingErrors([this] { FormCreate(); });
+  // After start-up, whatever became of it: the hub needs the start-up directory, and the
+  // operator's windows come first.
+  remote_ = std::make_unique<RemoteControl>(*this);
 }
 
 TForm1::~TForm1() {
+  // No network client may reach the port while it closes below.
+  remote_.reset();
   RunReportingErrors([this] { FormDestroy(); });
   // Closing waits for the port's threads and lets the GUI thread handle events meanwhile: no
   // tick and no notice may reach the window's handlers from here on.
@@ -95,5 +102,20 @@ void TForm1::closeEvent(QCloseEvent* event) {
   // The window closes even when saving fails: the error is shown, and the settings are
   // tried once more when the window is destroyed.
   RunReportingErrors([this] { FormClose(); });
+  event->accept();
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+  // The hub's dialog lives here, so that the window's fixed layout stays as it is.
+  if (!contextMenu_) {
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("Form1ContextMenu"));
+    QAction* remote = contextMenu_->addAction(QStringLiteral("Remote control..."));
+    remote->setObjectName(QStringLiteral("RemoteControlAction"));
+    connect(remote, &QAction::triggered, this, [this] {
+      if (remote_) remote_->ShowDialog();
+    });
+  }
+  contextMenu_->popup(event->globalPos());
   event->accept();
 }

@@ -10,10 +10,13 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -26,6 +29,7 @@
 #include "protocol/CommandBuffer.h"
 #include "protocol/CommandSet.h"
 #include "protocol/ReplyParser.h"
+#include "protocol/ReportFreshness.h"
 #include "serial/SioComPort.h"
 #include "widgets/KtNumEdit.h"
 
@@ -34,6 +38,8 @@ struct SettingsRefresh {
   bool Language = true;
   bool PollRate = true;
 };
+
+class RemoteControl;
 
 class TForm1 : public QWidget {
  public:
@@ -102,6 +108,15 @@ class TForm1 : public QWidget {
   std::optional<int32_t> ReadPosition2() const {
     return replies_.Position2Read() ? std::optional<int32_t>(Position2()) : std::nullopt;
   }
+  // When the controller last sent a report that was accepted.
+  const ReportFreshness& Freshness() const { return freshness_; }
+  // When Timer1Timer last sent (or tried to send) a poll query.
+  std::chrono::steady_clock::time_point LastPollTime() const { return lastPoll_; }
+
+  // The rotctld-protocol server and its dialog; null while the window is being created.
+  RemoteControl* Remote() const { return remote_.get(); }
+  // The window's context menu while it is shown: "Remote control...".
+  QMenu* ContextMenu() const { return contextMenu_; }
 
   // Start-up and shutdown.
   void FormCreate();
@@ -158,6 +173,7 @@ class TForm1 : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void createControls();
@@ -185,8 +201,12 @@ class TForm1 : public QWidget {
   void logPositions(int32_t position1, int32_t position2);
 
   ReplyParser replies_;
+  ReportFreshness freshness_;
+  std::chrono::steady_clock::time_point lastPoll_{};
   // Whether a report has been accepted since start-up, so the pointers have positions to show.
   bool reportAccepted_ = false;
 
   ClientAreaFitter* fitter_ = nullptr;
+  QMenu* contextMenu_ = nullptr;
+  std::unique_ptr<RemoteControl> remote_;
 };

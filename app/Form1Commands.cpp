@@ -3,6 +3,7 @@
 #include "app/BlockingPause.h"
 #include "app/Form1.h"
 #include "app/MessageBoxes.h"
+#include "app/RemoteControl.h"
 #include "protocol/ByteTransmission.h"
 #include "protocol/PollQuery.h"
 
@@ -26,6 +27,7 @@ class PollingPause {
 int64_t TForm1::targetValue(int axis) { return (axis == 1 ? KtNumEdit1 : KtNumEdit2)->IntValue(); }
 
 void TForm1::runCommand(RotatorCommand command) {
+  if (remote_) remote_->OperatorCommandStarting(command);
   const PollingPause pause(Timer1);
   if (CommandInfo(command).PauseBefore) BlockingPause(CommandPause);
   const BuiltCommand built = BuildCommand(
@@ -77,6 +79,7 @@ void TForm1::Button10Click() {
 }
 
 void TForm1::Timer1Timer() {
+  lastPoll_ = std::chrono::steady_clock::now();
   const size_t n = BuildPollQuery(Settings.AxisConfig, CmdBuf);
   SendPollBytes(
       CmdBuf, n, [this] { return SioComPort1.Open() && SioComPort1.RTS(); },

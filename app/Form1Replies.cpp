@@ -38,6 +38,7 @@ void TForm1::SioComPort1TriggerAvail(TSioCustomComPort*, uint16_t Count) {
   Memo1->appendPlainText(memoLine(outcome.EchoLine));
   if (!outcome.ReportAccepted) return;
   reportAccepted_ = true;
+  freshness_.ReportAccepted();
   Label6->setText(QString::fromStdString(outcome.Label6Text));
   Label6->adjustSize();
   // Axis 2's read-out waits for a report that holds axis 2.

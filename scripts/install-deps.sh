@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev qt6-qpa-plugins
   libjpeg62-turbo-dev libgtest-dev libgmock-dev
   xvfb xauth xdotool imagemagick x11-utils
-  libhamlib-utils python3-serial dbus dbus-x11 at-spi2-core python3-pyatspi fonts-dejavu-core
+  libhamlib-utils python3-serial dbus dbus-x11 at-spi2-core python3-pyatspi fonts-dejavu-core locales
   desktop-file-utils
   debhelper lintian libjpeg-dev man-db
 )

@@ -27,6 +27,8 @@ PanelTest::PanelTest() : previousDirectory_(currentDirectory()) {
   }
   // COM1 leads nowhere unless a test links it to a simulator: no test opens a real port.
   std::filesystem::create_symlink(Path("no-such-port"), Path("COM1"));
+  // Nor does the network server listen unless a test turns it on: port 4533 may be taken.
+  WriteFile("QV_M_remote.ini", "enabled=off\r\n");
   if (chdir(Path(".").c_str()) != 0) ADD_FAILURE() << "cannot enter " << Path(".");
   SetMessageBoxHandler([this](MessageBoxKind kind, const QString& text) {
     messages.push_back({kind, text});

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "FuzzBytes.h"
 #include "FuzzCheck.h"
 #include "display/DialGeometry.h"
 #include "display/HandTip.h"
@@ -28,18 +29,6 @@ constexpr size_t kAxis1Digits = 3;
 constexpr size_t kAxis2Digits = 11;
 
 struct PortEmpty {};
-
-class FuzzInput {
- public:
-  FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  bool AtEnd() const { return next_ == size_; }
-  uint8_t Byte() { return AtEnd() ? 0 : data_[next_++]; }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t next_ = 0;
-};
 
 std::string threeDigits(int32_t position) {
   std::string digits = std::to_string(position);
@@ -126,7 +115,7 @@ class ReplySession {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzInput input(data, size);
+  FuzzBytes input(data, size);
   // -1 (none) to 3 (two azimuth dials), and one value beyond.
   ReplySession session(static_cast<int32_t>(input.Byte() % 6) - 1);
   while (!input.AtEnd()) {

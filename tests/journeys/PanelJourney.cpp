@@ -31,7 +31,12 @@ int shellValue(const std::string& shell, const std::string& key) {
 }  // namespace
 
 // The panel must show its window on the private X server, whatever platform the caller chose.
-PanelJourney::PanelJourney() { unsetenv("QT_QPA_PLATFORM"); }
+PanelJourney::PanelJourney() {
+  unsetenv("QT_QPA_PLATFORM");
+  // The network server stays off unless a journey turns it on: no test may take port 4533,
+  // which another program on the machine may hold.
+  WriteFile("QV_M_remote.ini", "enabled=off\r\n");
+}
 
 void PanelJourney::WriteFile(const std::string& name, const std::string& content) const {
   std::ofstream(Path(name), std::ios::binary) << content;

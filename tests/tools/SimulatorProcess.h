@@ -14,6 +14,7 @@ class SimulatorProcess {
   explicit SimulatorProcess(const std::vector<std::string>& options);
 
   const std::string& ClientPath() const { return clientPath_; }
+  pid_t Pid() const { return process_.Pid(); }
 
   // Sends signal and returns the wait status, nothing if it does not end.
   std::optional<int> Stop(int signal);
