@@ -1,6 +1,7 @@
 #include "app/DialImage.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 
@@ -26,13 +27,24 @@ void DialImage::SetPicture(const QImage& picture) {
 }
 
 void DialImage::SetPointer(int32_t angle, DialKind kind) {
+  // A rotator at rest reports the same angle on every poll: the dial looks
+  // the same, so it is not painted again.
+  if (pointer_ && pointer_->Angle == angle && pointer_->Kind == kind) return;
   pointer_ = Pointer{angle, kind};
   update();
 }
 
-void DialImage::paintEvent(QPaintEvent*) {
+void DialImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.drawImage(0, 0, picture_);
+  // One rectangle of the damaged region at a time: under a clip of several
+  // rectangles (a read-out repainted over the dial) Qt fills the picture
+  // line by line on its pool threads, waking them on every poll; under one
+  // rectangle it copies the picture on this thread.
+  for (const QRect& part : event->region()) {
+    painter.setClipRect(part);
+    painter.drawImage(part.topLeft(), picture_, part);
+  }
+  painter.setClipping(false);
   if (pointer_) {
     DrawDialPointer(painter, QPoint(DialCentreOffset, DialCentreOffset), pointer_->Angle,
                     pointer_->Kind, palette().color(QPalette::Highlight));

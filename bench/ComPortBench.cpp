@@ -9,13 +9,13 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 #include <vector>
 
+#include "bench/PtyBenchSupport.h"
 #include "serial/SioComPort.h"
 #include "tests/serial/support/ComPortGui.h"
 #include "tests/serial/support/PseudoTerminal.h"
@@ -23,21 +23,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr size_t kTotalBytes = 16u << 20;
-constexpr size_t kBlock = 64u << 10;
 constexpr int kRounds = 2000;
-
-std::vector<uint8_t> block() {
-  std::vector<uint8_t> bytes(kBlock);
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + 7);
-  return bytes;
-}
-
-uint64_t expectedSum(const std::vector<uint8_t>& bytes) {
-  uint64_t sum = 0;
-  for (const uint8_t b : bytes) sum += b;
-  return sum * (kTotalBytes / kBlock);
-}
 
 // A port whose handler reads every announced byte with ReadChar.
 struct CountingPort {
@@ -49,22 +35,26 @@ struct CountingPort {
       for (uint16_t i = 0; i < Count; ++i) local += CP->ReadChar();
       sum += local;
       received += Count;
+      ++notices;
     });
   }
 
   TSioComPort port;
   std::atomic<size_t> received{0};
   std::atomic<uint64_t> sum{0};
+  std::atomic<size_t> notices{0};
 };
 
-void report(const char* what, double seconds, bool sumOk) {
-  std::printf("%-44s %zu bytes in %.3f s = %7.1f MB/s (checksum %s)\n", what, kTotalBytes, seconds,
-              static_cast<double>(kTotalBytes) / seconds / 1e6, sumOk ? "ok" : "WRONG");
+void report(const char* what, double seconds, bool sumOk, size_t notices) {
+  std::printf("%-44s %zu bytes in %.3f s = %7.1f MB/s (checksum %s), %.0f notices per MiB\n", what,
+              kStreamBytes, seconds, static_cast<double>(kStreamBytes) / seconds / 1e6,
+              sumOk ? "ok" : "WRONG",
+              static_cast<double>(notices) / static_cast<double>(kStreamBytes >> 20));
 }
 
 // Waits until the port has read everything; the seconds since start.
 double waitForAll(CountingPort& counting, Clock::time_point start) {
-  while (counting.received.load() < kTotalBytes) {
+  while (counting.received.load() < kStreamBytes) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -79,9 +69,9 @@ bool fakeRun(const std::vector<uint8_t>& bytes) {
   FakePlatform& fake = fakes.Latest();
   const auto start = Clock::now();
   std::thread producer([&] {
-    for (size_t fed = 0; fed < kTotalBytes; fed += bytes.size()) {
+    for (size_t fed = 0; fed < kStreamBytes; fed += bytes.size()) {
       // Keep the queue at a few blocks, as a line's pace would.
-      while (fake.InputQueue().ByteCount() > static_cast<int64_t>(4 * kBlock)) {
+      while (fake.InputQueue().ByteCount() > static_cast<int64_t>(4 * bytes.size())) {
         std::this_thread::yield();
       }
       fake.Feed(bytes);
@@ -90,8 +80,8 @@ bool fakeRun(const std::vector<uint8_t>& bytes) {
   const double seconds = waitForAll(counting, start);
   producer.join();
   gui.Run([&] { counting.port.SetOpen(false); });
-  const bool ok = counting.sum.load() == expectedSum(bytes);
-  report("component over the fake platform, ReadChar:", seconds, ok);
+  const bool ok = counting.sum.load() == StreamSum(bytes);
+  report("component over the fake platform, ReadChar:", seconds, ok, counting.notices.load());
   return ok;
 }
 
@@ -104,22 +94,13 @@ bool ptyRun(const std::vector<uint8_t>& bytes) {
   CountingPort counting(1);
   gui.Run([&] { counting.port.SetOpen(true); });
   const auto start = Clock::now();
-  std::thread writer([&] {
-    for (size_t fed = 0; fed < kTotalBytes; fed += bytes.size()) {
-      if (!pty.Write(bytes, std::chrono::seconds(60))) return;
-    }
-  });
+  std::thread writer([&] { FeedStream(pty, bytes); });
   const double seconds = waitForAll(counting, start);
   writer.join();
   gui.Run([&] { counting.port.SetOpen(false); });
-  const bool ok = counting.sum.load() == expectedSum(bytes);
-  report("component over a pseudo-terminal, ReadChar:", seconds, ok);
+  const bool ok = counting.sum.load() == StreamSum(bytes);
+  report("component over a pseudo-terminal, ReadChar:", seconds, ok, counting.notices.load());
   return ok;
-}
-
-double percentile(std::vector<double> values, double share) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<size_t>(share * static_cast<double>(values.size() - 1))];
 }
 
 bool roundTripRun() {
@@ -135,31 +116,17 @@ bool roundTripRun() {
   });
   gui.Run([&] { port.SetOpen(true); });
   std::vector<double> micros;
-  bool ok = true;
-  for (int round = 0; round < kRounds && ok; ++round) {
-    const auto sent = static_cast<uint8_t>(round);
-    const auto start = Clock::now();
-    ok = pty.Write({sent});
-    const std::vector<uint8_t> answer = pty.Read(1);
-    ok = ok && answer.size() == 1 && answer[0] == static_cast<uint8_t>(sent + 1);
-    micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-  }
+  const bool ok = TimeRoundTrips(pty, kRounds, micros);
   gui.Run([&] { port.SetOpen(false); });
-  if (!ok) {
-    std::fprintf(stderr, "round trip failed\n");
-    return false;
-  }
-  std::printf(
-      "component round trip, ReadChar + SendChar:   p50 %.0f us, p99 %.0f us, worst %.0f us"
-      " (%d rounds)\n",
-      percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0), kRounds);
+  if (!ok) return false;
+  PrintRoundTrips("component round trip, ReadChar + SendChar", micros);
   return true;
 }
 
 }  // namespace
 
 int main() {
-  const std::vector<uint8_t> bytes = block();
+  const std::vector<uint8_t> bytes = StreamBlock();
   const bool fakeOk = fakeRun(bytes);
   const bool ptyOk = ptyRun(bytes);
   const bool roundTripOk = roundTripRun();

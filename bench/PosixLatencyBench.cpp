@@ -12,20 +12,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/PtyBenchSupport.h"
 #include "serial/SioPosixDispatcher.h"
 #include "tests/serial/support/OpenPort.h"
-#include "tests/serial/support/PseudoTerminal.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 constexpr int kDefaultRounds = 2000;
-
-double percentile(std::vector<double> values, double share) {
-  std::sort(values.begin(), values.end());
-  const size_t at = static_cast<size_t>(share * static_cast<double>(values.size() - 1));
-  return values[at];
-}
 
 }  // namespace
 
@@ -45,21 +38,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<double> micros;
-  micros.reserve(static_cast<size_t>(rounds));
-  for (int round = 0; round < rounds; ++round) {
-    const uint8_t sent = static_cast<uint8_t>(round);
-    const auto start = Clock::now();
-    if (!pty.Write({sent})) return 1;
-    const std::vector<uint8_t> answer = pty.Read(1, std::chrono::seconds(5));
-    const auto end = Clock::now();
-    if (answer.size() != 1 || answer[0] != static_cast<uint8_t>(sent + 1)) {
-      std::fprintf(stderr, "round %d: no answer or a wrong one\n", round);
-      return 1;
-    }
-    micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-  }
-  std::printf("1-byte round trip over %d rounds: p50 %.0f us, p99 %.0f us, worst %.0f us\n", rounds,
-              percentile(micros, 0.50), percentile(micros, 0.99),
-              *std::max_element(micros.begin(), micros.end()));
+  if (!TimeRoundTrips(pty, rounds, micros)) return 1;
+  PrintRoundTrips("1-byte round trip", micros);
   return 0;
 }

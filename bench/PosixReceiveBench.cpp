@@ -3,9 +3,7 @@
 // ReadByte on a stand-in GUI thread. Beside it, the limit of the same pair:
 // a plain loop of poll() and read() on a raw slave. Prints MB/s for both.
 
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -13,42 +11,17 @@
 #include <cstdio>
 #include <thread>
 
+#include "bench/PtyBenchSupport.h"
 #include "serial/SioPosixDispatcher.h"
 #include "tests/serial/support/OpenPort.h"
-#include "tests/serial/support/PseudoTerminal.h"
 
 namespace {
 
-constexpr size_t kTotalBytes = 16u << 20;
-constexpr size_t kWriteBlock = 64u << 10;
-
 using Clock = std::chrono::steady_clock;
 
-std::vector<uint8_t> block() {
-  std::vector<uint8_t> bytes(kWriteBlock);
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + 7);
-  return bytes;
-}
-
-uint64_t expectedSum(const std::vector<uint8_t>& bytes) {
-  uint64_t sum = 0;
-  for (const uint8_t b : bytes) sum += b;
-  return sum * (kTotalBytes / kWriteBlock);
-}
-
-// Writes the whole stream on the master while the reader runs.
-void feed(PseudoTerminal& pty, const std::vector<uint8_t>& bytes) {
-  for (size_t fed = 0; fed < kTotalBytes; fed += bytes.size()) {
-    if (!pty.Write(bytes, std::chrono::seconds(60))) {
-      std::fprintf(stderr, "writing the master failed\n");
-      return;
-    }
-  }
-}
-
 void report(const char* what, double seconds, bool sumOk) {
-  std::printf("%-34s %zu bytes in %.3f s = %7.1f MB/s (checksum %s)\n", what, kTotalBytes, seconds,
-              static_cast<double>(kTotalBytes) / seconds / 1e6, sumOk ? "ok" : "WRONG");
+  std::printf("%-34s %zu bytes in %.3f s = %7.1f MB/s (checksum %s)\n", what, kStreamBytes, seconds,
+              static_cast<double>(kStreamBytes) / seconds / 1e6, sumOk ? "ok" : "WRONG");
 }
 
 bool dispatcherRun(const std::vector<uint8_t>& bytes) {
@@ -73,28 +46,24 @@ bool dispatcherRun(const std::vector<uint8_t>& bytes) {
     return false;
   }
   const auto start = Clock::now();
-  std::thread writer([&] { feed(pty, bytes); });
-  while (received.load() < kTotalBytes) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::thread writer([&] { FeedStream(pty, bytes); });
+  while (received.load() < kStreamBytes) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   writer.join();
-  const bool ok = sum.load() == expectedSum(bytes);
+  const bool ok = sum.load() == StreamSum(bytes);
   report("TSioPosixDispatcher + ReadByte:", seconds, ok);
   return ok;
 }
 
 bool plainRun(const std::vector<uint8_t>& bytes) {
   PseudoTerminal pty;
-  const int slave = open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  termios line{};
-  tcgetattr(slave, &line);
-  cfmakeraw(&line);
-  tcsetattr(slave, TCSANOW, &line);
+  const int slave = OpenRawSlave(pty.SlavePath());
   const auto start = Clock::now();
-  std::thread writer([&] { feed(pty, bytes); });
+  std::thread writer([&] { FeedStream(pty, bytes); });
   uint64_t sum = 0;
   size_t received = 0;
   uint8_t buffer[4096];
-  while (received < kTotalBytes) {
+  while (received < kStreamBytes) {
     pollfd wait{slave, POLLIN, 0};
     poll(&wait, 1, 100);
     const ssize_t got = read(slave, buffer, sizeof buffer);
@@ -104,7 +73,7 @@ bool plainRun(const std::vector<uint8_t>& bytes) {
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   writer.join();
   close(slave);
-  const bool ok = sum == expectedSum(bytes);
+  const bool ok = sum == StreamSum(bytes);
   report("plain poll + read (the limit):", seconds, ok);
   return ok;
 }
@@ -112,7 +81,7 @@ bool plainRun(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 int main() {
-  const std::vector<uint8_t> bytes = block();
+  const std::vector<uint8_t> bytes = StreamBlock();
   const bool dispatcherOk = dispatcherRun(bytes);
   const bool plainOk = plainRun(bytes);
   return dispatcherOk && plainOk ? 0 : 1;

@@ -11,6 +11,7 @@ packages=(
   libhamlib-utils python3-serial dbus dbus-x11 at-spi2-core python3-pyatspi fonts-dejavu-core locales
   desktop-file-utils
   debhelper lintian libjpeg-dev man-db
+  qt6-serialport-dev libserialport-dev
 )
 
 missing=()

@@ -6,12 +6,14 @@ void TDispThread::Execute() {
   TSioBaseDispatcher& dispatcher = Dispatcher();
   TIOQueue& queue = dispatcher.InputQueue();
   for (;;) {
-    // With the ring full nothing can be pulled however much is queued, so
-    // sleep until a read makes room (it wakes the queue) or the next round.
+    // Asleep until there is work: a push, a read that makes room in a full
+    // ring, a change of what is to be announced, or the stop (all wake the
+    // queue). With the ring full nothing can be pulled however much is
+    // queued.
     if (dispatcher.DispatchFull()) {
-      queue.WaitForWake(TSioBaseDispatcher::kDispatchWake);
+      queue.WaitForWake();
     } else {
-      queue.WaitForItem(TSioBaseDispatcher::kDispatchWake);
+      queue.WaitForItem();
     }
     if (dispatcher.KillFlag() || Terminated()) return;
     dispatcher.ServiceInput();

@@ -1,6 +1,7 @@
 #pragma once
-// The dispatch thread: sleeps on the input queue (at most 50 ms at a time)
-// and runs the dispatcher's input and timer passes until the port closes.
+// The dispatch thread: sleeps on the input queue until there is work, with
+// no time limit (the stop wakes it), and runs the dispatcher's input and
+// timer passes until the port closes.
 
 #include "serial/SioDispatcherThread.h"
 

@@ -10,10 +10,12 @@ bool PendingNotice::Begin() {
 }
 
 void PendingNotice::End() {
-  // Notified under the lock: the sender may destroy the notice as soon as it
-  // sees Done.
-  const std::lock_guard<std::mutex> lock(mutex_);
-  state_ = State::Done;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    state_ = State::Done;
+  }
+  // After the lock is let go, so the woken sender does not at once sleep
+  // again on it; both sides own the notice, so it outlives this call.
   done_.notify_all();
 }
 

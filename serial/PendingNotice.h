@@ -1,6 +1,7 @@
 #pragma once
 // The hand-over of one sent notice between the waiting sender and the GUI
-// thread that runs it, shared by both sides. Once the sender has given up, a
+// thread that runs it, owned by both sides (a shared_ptr each): the GUI side
+// may still be in End when the sender has seen the notice done. Once the sender has given up, a
 // notice that had not started is cancelled and never runs.
 
 #include <chrono>

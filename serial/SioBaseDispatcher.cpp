@@ -9,6 +9,7 @@
 #include "serial/LastError.h"
 #include "serial/MessagePump.h"
 #include "serial/MsClock.h"
+#include "serial/NoticeReading.h"
 #include "serial/SioBaseComponent.h"
 #include "serial/SioExceptions.h"
 
@@ -42,6 +43,7 @@ TSioBaseDispatcher::TSioBaseDispatcher(TSioBaseComponent* owner)
 }
 
 TSioBaseDispatcher::~TSioBaseDispatcher() {
+  NoticeReading::Forget(*this);
   waitForThreads();
   DispatcherRegistry::Remove(handle_);
 }
@@ -88,12 +90,15 @@ int32_t TSioBaseDispatcher::InitDevice(const std::string& name, int32_t baud, ui
 
   {
     const Lock lock(InputLock);
-    dispatchBuffer_ = std::make_unique<uint8_t[]>(kDispatchBufferSize);
+    if (!dispatchBuffer_) dispatchBuffer_ = std::make_unique<uint8_t[]>(kDispatchBufferSize);
+    ringHeld_ = true;
     writeIndex_.store(0);
     readIndex_ = 0;
     dispatchFull_ = false;
-    readCount_ = 0;
+    readCount_.store(0);
     notificationMode_ = false;
+    noticeClaimed_ = false;
+    noticeAbandoned_ = false;
     arrivedSinceNotice_ = false;
   }
   {
@@ -172,7 +177,8 @@ void TSioBaseDispatcher::ReleasePortBuffers() {
 
 void TSioBaseDispatcher::releaseDispatchBuffer() {
   const Lock lock(InputLock);
-  dispatchBuffer_.reset();
+  ringHeld_ = false;
+  readerLimit_.store(0);
   writeIndex_.store(0);
   readIndex_ = 0;
   dispatchFull_ = false;
@@ -219,6 +225,13 @@ void TSioBaseDispatcher::UpdateHandlerService(uint8_t kind) {
     default:
       break;
   }
+  wakeForUnannounced();
+}
+
+void TSioBaseDispatcher::SetKillFlag() {
+  killFlag_.store(true);
+  inputQueue_.Wake();
+  outputReadyEvent_.Set();
 }
 
 void TSioBaseDispatcher::MarkThreadsStarted() {
@@ -285,6 +298,7 @@ void TSioBaseDispatcher::SetAvailThreshold(uint32_t n) {
   const Lock lock(DispatchLock);
   availThreshold_ = n;
   addLog(LogKind::Threshold, static_cast<int32_t>(n));
+  wakeForUnannounced();
 }
 
 uint32_t TSioBaseDispatcher::AvailThreshold() {
@@ -301,6 +315,7 @@ void TSioBaseDispatcher::SaveTriggers(TriggerSnapshot& saved) {
 void TSioBaseDispatcher::RestoreTriggers(const TriggerSnapshot& saved) {
   const Lock lock(DispatchLock);
   availThreshold_ = saved.AvailThreshold;
+  wakeForUnannounced();
 }
 
 void TSioBaseDispatcher::ClearTriggers() {
@@ -313,6 +328,7 @@ void TSioBaseDispatcher::AddNotifyWindow(std::shared_ptr<NotifyTarget> target) {
   windowHandlers_.push_back({std::move(target), false});
   handlerServiceNeeded_ = true;
   addLog(LogKind::NotifyTarget, static_cast<int32_t>(windowHandlers_.size()));
+  wakeForUnannounced();
 }
 
 void TSioBaseDispatcher::RemoveNotifyWindow(const std::shared_ptr<NotifyTarget>& target) {

@@ -19,6 +19,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "serial/ByteTrace.h"
@@ -26,6 +27,7 @@
 #include "serial/Dcb.h"
 #include "serial/EventLog.h"
 #include "serial/IOQueue.h"
+#include "serial/NoticeReading.h"
 #include "serial/NotifyTarget.h"
 #include "serial/OutputRing.h"
 #include "serial/SioDispatcherThread.h"
@@ -45,8 +47,6 @@ class TSioBaseDispatcher {
   // How long a notice may take on the GUI thread before the dispatch thread
   // completes the delivery without it.
   static constexpr std::chrono::milliseconds kNoticeTimeout{3000};
-  // The dispatch thread's longest sleep between passes.
-  static constexpr std::chrono::milliseconds kDispatchWake{50};
 
   using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
@@ -136,8 +136,22 @@ class TSioBaseDispatcher {
   // -3004 when the platform queued nothing.
   int32_t WriteBlock(const uint8_t* buffer, uint32_t length);
   // The next unread byte; -3007 when there is none. During a notice the byte
-  // is not consumed until the delivery ends.
-  int32_t ReadByte(uint8_t& ch);
+  // is not consumed until the delivery ends; on the notice's reading thread
+  // (NoticeReading) the announced bytes are served without a lock, and other
+  // threads get -3007 meanwhile. Inline: called once per byte.
+  int32_t ReadByte(uint8_t& ch) {
+    if (NoticeReading::Reads(*this)) {
+      // The notice's reader: the announced bytes stay put until the delivery
+      // ends, and only this thread counts them.
+      const uint32_t taken = readCount_.load(std::memory_order_relaxed);
+      if (taken < readerLimit_.load(std::memory_order_relaxed)) {
+        ch = readerRing_[(readerBase_ + taken) & (kDispatchBufferSize - 1)];
+        readCount_.store(taken + 1, std::memory_order_relaxed);
+        return 0;
+      }
+    }
+    return readByteLocked(ch);
+  }
   // The unread byte at position (1 = next) without consuming it; -3007 when
   // there is no such byte, -1002 for position 0.
   int32_t PeekByte(uint8_t& ch, uint32_t position);
@@ -255,7 +269,9 @@ class TSioBaseDispatcher {
   // the buffers for the dispatch thread when asked, and counts it out.
   void ThreadFinished(TSioDispatcherThread& thread);
   bool KillFlag() const { return killFlag_.load(); }
-  void SetKillFlag() { killFlag_.store(true); }
+  // Sets the kill flag and wakes the waits of the base's own events: the
+  // dispatch thread's and the write thread's (OutputReadyEvent).
+  void SetKillFlag();
   void SetReleaseOnExit(bool release) { releaseOnExit_.store(release); }
   TIOQueue& InputQueue() { return inputQueue_; }
   // Auto-reset events of the port threads; they live as long as the
@@ -312,6 +328,20 @@ class TSioBaseDispatcher {
   void CloseForDestruction();
 
  private:
+  friend class NoticeReading;
+  enum class NoticeClaim { None, Began, AlreadyReading };
+
+  // Makes the calling thread the reader of the data notice being delivered
+  // (Began), or finds it is already (AlreadyReading); None when no data
+  // notice is being delivered.
+  NoticeClaim beginNoticeReading();
+  // The reader is done; a delivery that gave up waiting for it is completed
+  // here, consuming what the handler read.
+  void endNoticeReading();
+  // Under InputLock: ends notification mode and consumes the most bytes any
+  // handler of the notice read; that count.
+  uint32_t completeDataNoticeLocked();
+  int32_t readByteLocked(uint8_t& ch);
   uint32_t unreadLocked() const;
   void releaseDispatchBuffer();
   void addLog(LogKind kind, int32_t value, const uint8_t* data = nullptr, uint32_t count = 0);
@@ -321,6 +351,14 @@ class TSioBaseDispatcher {
   bool windowHandlersServed() const;
   void finishDelivery();
   void waitForThreads();
+  // Something the dispatch thread's next pass looks at has changed.
+  void wakeDispatchThread() { inputQueue_.Wake(); }
+  // A change of what is announced (threshold, handlers): only bytes already
+  // pulled in and not announced need a pass for it; later ones bring their
+  // own.
+  void wakeForUnannounced() {
+    if (arrivedSinceNotice_.load()) wakeDispatchThread();
+  }
 
   TSioBaseComponent* const owner_;
   int32_t handle_ = -1;
@@ -359,17 +397,34 @@ class TSioBaseDispatcher {
   std::atomic<bool> traceActive_{false};
   std::atomic<bool> logActive_{false};
 
-  // Under InputLock.
+  // Under InputLock. The ring's bytes stay allocated until destruction, so a
+  // notice's reader never reads freed memory; released, it holds nothing.
   std::unique_ptr<uint8_t[]> dispatchBuffer_;
+  bool ringHeld_ = false;
   std::atomic<uint32_t> writeIndex_{0};
   uint32_t readIndex_ = 0;
   bool dispatchFull_ = false;
   bool notificationMode_ = false;
-  uint32_t readCount_ = 0;
+  // Written by the notice's reader alone while it reads (a relaxed store per
+  // byte), else under InputLock.
+  std::atomic<uint32_t> readCount_{0};
   uint32_t mostRead_ = 0;
+  // A thread reads the current data notice (NoticeReading), and which.
+  bool noticeClaimed_ = false;
+  std::thread::id noticeReader_;
+  // The delivery stopped waiting while the reader still read; the reader
+  // completes it.
+  bool noticeAbandoned_ = false;
+  // The reader's own view of the announced bytes: the ring, the read index
+  // and the count announced, set by the reader as it begins. The count goes
+  // to 0 (from any thread) when the bytes may no longer be served lock-free:
+  // the ring released, a trace started.
+  const uint8_t* readerRing_ = nullptr;
+  uint32_t readerBase_ = 0;
+  std::atomic<uint32_t> readerLimit_{0};
   // Bytes were pulled in since the last data-available notice. Tracked apart
   // from the write index so a pass that fills the whole ring is announced.
-  bool arrivedSinceNotice_ = false;
+  std::atomic<bool> arrivedSinceNotice_{false};
 
   // Under OutputLock.
   OutputRing outputRing_;

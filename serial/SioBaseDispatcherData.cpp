@@ -36,14 +36,16 @@ int32_t TSioBaseDispatcher::WriteBlock(const uint8_t* buffer, uint32_t length) {
     commStatus_ = status;
     return -3004;
   }
-  const Lock lock(DispatchLock);
-  addLog(LogKind::Transmitted, static_cast<int32_t>(length), buffer, length);
-  traceBytes(ByteTrace::kTransmitted, buffer, length);
+  if (logActive_.load() || traceActive_.load()) {
+    const Lock lock(DispatchLock);
+    addLog(LogKind::Transmitted, static_cast<int32_t>(length), buffer, length);
+    traceBytes(ByteTrace::kTransmitted, buffer, length);
+  }
   return 0;
 }
 
 uint32_t TSioBaseDispatcher::unreadLocked() const {
-  if (!dispatchBuffer_) return 0;
+  if (!ringHeld_) return 0;
   const uint32_t write = writeIndex_.load(std::memory_order_relaxed);
   if (write == readIndex_) return dispatchFull_ ? kDispatchBufferSize : 0;
   return (write - readIndex_) & kRingMask;
@@ -57,14 +59,16 @@ int32_t TSioBaseDispatcher::PeekByte(uint8_t& ch, uint32_t position) {
   return 0;
 }
 
-int32_t TSioBaseDispatcher::ReadByte(uint8_t& ch) {
+int32_t TSioBaseDispatcher::readByteLocked(uint8_t& ch) {
   const Lock lock(InputLock);
   int32_t result;
   if (notificationMode_) {
+    // Another thread reads this notice: its bytes are not this thread's.
+    if (noticeClaimed_ && noticeReader_ != std::this_thread::get_id()) return -3007;
     // Served in order without consuming; the delivery consumes at its end.
-    ++readCount_;
-    result = PeekByte(ch, readCount_);
-    if (result != 0) --readCount_;
+    const uint32_t position = readCount_.load() + 1;
+    result = PeekByte(ch, position);
+    if (result == 0) readCount_.store(position);
   } else {
     result = PeekByte(ch, 1);
     if (result == 0) {
@@ -86,7 +90,8 @@ uint32_t TSioBaseDispatcher::UnreadCount() {
   const Lock lock(InputLock);
   const uint32_t unread = unreadLocked();
   if (!notificationMode_) return unread;
-  return unread > readCount_ ? unread - readCount_ : 0;
+  const uint32_t read = readCount_.load();
+  return unread > read ? unread - read : 0;
 }
 
 bool TSioBaseDispatcher::DispatchFull() {
@@ -116,7 +121,7 @@ int32_t TSioBaseDispatcher::DiscardInput() {
     mostRead_ = unreadLocked();
   } else {
     readIndex_ = writeIndex_.load();
-    readCount_ = 0;
+    readCount_.store(0);
   }
   if (dispatchFull_) inputQueue_.Wake();
   dispatchFull_ = false;

@@ -18,15 +18,7 @@ constexpr uint32_t kLineErrorEvents = kEvBreak | kEvErr;
 }  // namespace
 
 void TSioBaseDispatcher::ServiceInput() {
-  uint32_t eventMask = 0;
-  if (TIOBuffer* first = inputQueue_.PeekFirst()) {
-    if (const auto* status = dynamic_cast<const TStatusBuffer*>(first)) {
-      eventMask = status->EventMask;
-      inputQueue_.PopFirst();
-    } else {
-      first->InUse.store(false);
-    }
-  }
+  const uint32_t eventMask = inputQueue_.TakeFirstStatus();
   if (closePending_.load()) return;
   if (eventMask & (kEvRing | kEvRingTrailingEdge)) {
     const Lock lock(DispatchLock);
@@ -62,7 +54,7 @@ void TSioBaseDispatcher::refreshModemStatus() {
 
 bool TSioBaseDispatcher::PullReceivedBytes() {
   const Lock lock(InputLock);
-  if (!dispatchBuffer_) return false;
+  if (!ringHeld_) return false;
   if (dispatchFull_) {
     // The bytes wait in the input queue until the application reads.
     const Lock dispatchLock(DispatchLock);
@@ -80,8 +72,11 @@ bool TSioBaseDispatcher::PullReceivedBytes() {
   const uint32_t read = readIndex_;
   const uint32_t run = read > write ? read - write : kDispatchBufferSize - write;
   const uint32_t free = read > write ? read - write : read + kDispatchBufferSize - write;
-  const uint32_t want = std::min(free, available);
-  uint32_t second = want > run ? want - run : 0;
+  // The second piece, from the start of the ring, asks for all the room
+  // left, not only for what the first queued item holds: a pass that wraps
+  // fills the ring as far as the queue allows, so a fast stream is announced
+  // in notices of up to the whole ring, not of what was left to its end.
+  uint32_t second = free - run;
 
   // The first piece asks for the whole contiguous run: the platform copies
   // what its queue holds, possibly from several items.
@@ -114,8 +109,9 @@ bool TSioBaseDispatcher::ScanInput() {
   {
     const Lock lock(InputLock);
     // No notice unless bytes arrived since the last one: bytes a handler
-    // left are announced again only with the next arrival.
-    if (!arrivedSinceNotice_) return false;
+    // left are announced again only with the next arrival. Nor while the
+    // last notice's reader still reads: what it took is not known yet.
+    if (!arrivedSinceNotice_ || noticeAbandoned_) return false;
     unread = unreadLocked();
   }
   const uint32_t threshold = AvailThreshold();
@@ -151,6 +147,7 @@ bool TSioBaseDispatcher::DeliverTrigger(uint32_t msg, uint32_t param, uint16_t d
   const intptr_t lParam = NoticeLParam(handle_, data);
   bool result = true;
   bool closed = false;
+  bool abandoned = false;
   // No lock is held while a handler runs, so its reads can take InputLock.
   for (size_t i = 0;; ++i) {
     std::shared_ptr<NotifyTarget> target;
@@ -162,32 +159,75 @@ bool TSioBaseDispatcher::DeliverTrigger(uint32_t msg, uint32_t param, uint16_t d
     }
     {
       const Lock lock(InputLock);
-      readCount_ = 0;
+      readCount_.store(0);
     }
-    target->SendNotice(msg, param, lParam, kNoticeTimeout);
+    const bool handled = target->SendNotice(msg, param, lParam, kNoticeTimeout);
     if (closePending_.load()) {
       result = false;
       closed = true;
       break;
     }
     const Lock lock(InputLock);
-    mostRead_ = std::max(mostRead_, readCount_);
+    if (!handled && noticeClaimed_) {
+      // The handler outlived its wait and is still reading: it completes
+      // the delivery when it returns (endNoticeReading), and the next
+      // notice waits for that.
+      noticeAbandoned_ = true;
+      abandoned = true;
+      result = false;
+      break;
+    }
+    mostRead_ = std::max(mostRead_, readCount_.load());
   }
-  if (!closed && dataNotice) {
+  if (!closed && !abandoned && dataNotice) {
     const Lock lock(InputLock);
-    // A handler that outlived its wait may have read on meanwhile; those
-    // reads count too, and later ones consume directly.
-    mostRead_ = std::max(mostRead_, readCount_);
-    notificationMode_ = false;
-    const uint32_t consumed = std::min(mostRead_, unreadLocked());
-    readIndex_ = (readIndex_ + consumed) & kRingMask;
-    if (consumed > 0) dispatchFull_ = false;
-    if (msg == TRG_AVAIL && mostRead_ != param) result = false;
+    if (completeDataNoticeLocked() != param && msg == TRG_AVAIL) result = false;
   }
   finishDelivery();
-  const Lock lock(InputLock);
-  readCount_ = 0;
   return result;
+}
+
+uint32_t TSioBaseDispatcher::completeDataNoticeLocked() {
+  // A handler that outlived its wait without a reading may have read on
+  // meanwhile; those reads count too, and later ones consume directly.
+  mostRead_ = std::max(mostRead_, readCount_.load());
+  notificationMode_ = false;
+  const uint32_t consumed = std::min(mostRead_, unreadLocked());
+  readIndex_ = (readIndex_ + consumed) & kRingMask;
+  if (consumed > 0) dispatchFull_ = false;
+  readCount_.store(0);
+  return mostRead_;
+}
+
+TSioBaseDispatcher::NoticeClaim TSioBaseDispatcher::beginNoticeReading() {
+  const Lock lock(InputLock);
+  if (!notificationMode_ || !ringHeld_) return NoticeClaim::None;
+  if (noticeClaimed_) {
+    return noticeReader_ == std::this_thread::get_id() ? NoticeClaim::AlreadyReading
+                                                       : NoticeClaim::None;
+  }
+  noticeClaimed_ = true;
+  noticeReader_ = std::this_thread::get_id();
+  readerRing_ = dispatchBuffer_.get();
+  readerBase_ = readIndex_;
+  // Read index, write index and ring stay as they are until the delivery
+  // ends: the dispatch thread waits meanwhile, or, once it stopped waiting,
+  // pulls only into free room.
+  const uint32_t announced = unreadLocked();
+  const uint32_t taken = readCount_.load();
+  readerLimit_.store(traceActive_.load() || taken > announced ? 0 : announced);
+  return NoticeClaim::Began;
+}
+
+void TSioBaseDispatcher::endNoticeReading() {
+  const Lock lock(InputLock);
+  noticeClaimed_ = false;
+  readerLimit_.store(0);
+  if (!noticeAbandoned_) return;
+  noticeAbandoned_ = false;
+  completeDataNoticeLocked();
+  // Bytes that arrived meanwhile are announced now.
+  wakeDispatchThread();
 }
 
 void TSioBaseDispatcher::finishDelivery() {

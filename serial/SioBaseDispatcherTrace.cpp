@@ -22,11 +22,16 @@ void TSioBaseDispatcher::traceBytes(uint8_t direction, const uint8_t* bytes, uin
 int32_t TSioBaseDispatcher::InitTracing(uint32_t entries) {
   const Lock lock(DispatchLock);
   const int32_t result = trace_.Start(entries);
-  if (result == 0) traceActive_.store(true);
+  if (result == 0) SetTracingActive(true);
   return result;
 }
 
-void TSioBaseDispatcher::SetTracingActive(bool active) { traceActive_.store(active); }
+void TSioBaseDispatcher::SetTracingActive(bool active) {
+  traceActive_.store(active);
+  // A notice's reader records its bytes from now on, which the lock-free
+  // reads do not.
+  if (active) readerLimit_.store(0);
+}
 
 bool TSioBaseDispatcher::TracingActive() const { return traceActive_.load(); }
 

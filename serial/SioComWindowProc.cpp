@@ -1,9 +1,11 @@
 #include "serial/SioComWindowProc.h"
 
 #include <mutex>
+#include <optional>
 
 #include "serial/DispatcherRegistry.h"
 #include "serial/ExceptionDisplay.h"
+#include "serial/NoticeReading.h"
 #include "serial/SioCustomComPort.h"
 #include "serial/SioMessages.h"
 
@@ -26,6 +28,10 @@ intptr_t SioComWindowProc(uint32_t Msg, uintptr_t wParam, intptr_t lParam) {
   auto* port = dynamic_cast<TSioCustomComPort*>(dispatcher->Owner());
   if (port == nullptr || !port->holds(*dispatcher)) return 0;
   try {
+    // This thread reads a data notice's bytes; done before an exception is
+    // shown, so the delivery is complete by then.
+    std::optional<NoticeReading> reading;
+    if (Msg == TRG_AVAIL || Msg == TRG_DATA) reading.emplace(*dispatcher);
     port->raiseNotice(*dispatcher, Msg, static_cast<uint16_t>(wParam & 0xFFFF), lParam);
   } catch (...) {
     ShowCurrentException();

@@ -240,10 +240,17 @@ void TSioCustomComPort::SendChar(uint8_t C) {
   check(ValidDispatcher().WriteByte(C));
 }
 
+void TSioCustomComPort::PutBlock(const uint8_t* Buffer, uint32_t Count) {
+  if (phase_ == ppClosing) return;
+  check(ValidDispatcher().WriteBlock(Buffer, Count));
+}
+
 uint8_t TSioCustomComPort::ReadChar() {
   if (phase_ == ppClosing) return 0;
+  // An open port has its dispatcher: no detour through the accessor per byte.
+  TSioBaseDispatcher& dispatcher = ActiveDispatcher ? *ActiveDispatcher : ValidDispatcher();
   uint8_t ch = 0;
-  const int32_t result = ValidDispatcher().ReadByte(ch);
+  const int32_t result = dispatcher.ReadByte(ch);
   if (result != 0) {
     check(result);
     return 0;

@@ -219,6 +219,9 @@ class TSioCustomComPort : public TSioBaseComponent {
   // AutoOpen (raising as Open does), else ECommNotOpen; a full output ring
   // raises EOutputBufferTooSmall. While closing the byte is dropped.
   void SendChar(uint8_t C);
+  // Queues the whole block, or nothing, and returns at once; raises as
+  // SendChar does (EOutputBufferTooSmall when it exceeds the free room).
+  void PutBlock(const uint8_t* Buffer, uint32_t Count);
   // The next unread byte; EBufferIsEmpty when there is none. 0 while closing.
   uint8_t ReadChar();
 

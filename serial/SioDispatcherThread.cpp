@@ -1,5 +1,6 @@
 #include "serial/SioDispatcherThread.h"
 
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -12,6 +13,21 @@ namespace {
 
 // Nice values for the framework's priorities idle .. time-critical.
 constexpr int kNiceOfPriority[] = {19, 10, 5, 0, -5, -10, -20};
+
+// What tools such as top and /proc show for each port thread.
+const char* threadName(ThreadRole role) {
+  switch (role) {
+    case ThreadRole::Read:
+      return "sio read";
+    case ThreadRole::Dispatch:
+      return "sio dispatch";
+    case ThreadRole::Write:
+      return "sio write";
+    case ThreadRole::Status:
+      return "sio status";
+  }
+  return "sio";
+}
 
 int niceOf(int priority) {
   if (priority < 0) priority = 0;
@@ -40,6 +56,7 @@ void TSioDispatcherThread::Launch(std::unique_ptr<TSioDispatcherThread> thread, 
 }
 
 void TSioDispatcherThread::run() {
+  pthread_setname_np(pthread_self(), threadName(role_));
   {
     const std::lock_guard<std::mutex> lock(priorityLock_);
     tid_ = static_cast<int>(gettid());

@@ -45,7 +45,7 @@ Dcb openedLine() {
 }  // namespace
 
 TSioPosixDispatcher::TSioPosixDispatcher(TSioBaseComponent* owner)
-    : TSioBaseDispatcher(owner), keptLine_(openedLine()) {}
+    : TSioDescriptorDispatcher(owner), keptLine_(openedLine()) {}
 
 TSioPosixDispatcher::~TSioPosixDispatcher() { CloseForDestruction(); }
 
@@ -96,7 +96,7 @@ int32_t TSioPosixDispatcher::purgeOutput() {
   // A write thread that ends meanwhile acknowledges nothing: stop waiting then.
   const Deadline deadline(kPurgeAck);
   while (!deadline.Passed() && ThreadPresent(ThreadRole::Write)) {
-    if (ThreadAckEvent().WaitFor(std::min(deadline.Remaining(), kThreadWait))) break;
+    if (ThreadAckEvent().WaitFor(std::min(deadline.Remaining(), kPurgeLook))) break;
   }
   return result;
 }
@@ -154,8 +154,13 @@ int TSioPosixDispatcher::WriteTerminal(int device, const termios2& line) {
 }
 
 int32_t TSioPosixDispatcher::QueueOutputBytes(const uint8_t* buffer, int32_t size) {
+  const std::lock_guard<std::recursive_mutex> lock(OutputLock);
+  // The write thread takes the whole ring each time: bytes put into a ring
+  // that still holds some go out with those, so only the first needs the
+  // wake (one event set per burst, not per byte).
+  const bool startsRing = OutputRingPendingCount() == 0;
   const int32_t queued = PutIntoOutputRing(buffer, size);
-  OutputReadyEvent().Set();
+  if (startsRing && queued > 0) OutputReadyEvent().Set();
   return queued;
 }
 
@@ -203,6 +208,7 @@ void TSioPosixDispatcher::AdoptDevice(int device, bool claimed) {
     keptLine_ = openedLine();
   }
   lineErrors_.Start(device);
+  modemLinesKept_.store(true);
   ownsDevice_.store(claimed);
   SetDeviceHandle(device);
 }
@@ -255,20 +261,16 @@ void TSioPosixDispatcher::stopDispatchThread() {
   }
 }
 
-void TSioPosixDispatcher::KillThreads() {
-  SetKillFlag();
-  serialEvent_.Set();
-  statusEvent_.Set();
-  writeWakeEvent_.Set();
-  InputQueue().Wake();
-}
-
 int32_t TSioPosixDispatcher::YieldTimeSlice() {
   sched_yield();
   return 0;
 }
 
 uint8_t TSioPosixDispatcher::ReadModemLines() {
+  // A device that has no modem lines never grows them: ask it once.
+  if (!modemLinesKept_.load(std::memory_order_relaxed)) return 0;
   uint8_t lines = 0;
-  return ReadModemLineBits(Device(), lines) == 0 ? lines : 0;
+  const int error = ReadModemLineBits(Device(), lines);
+  if (NoModemLines(error)) modemLinesKept_.store(false, std::memory_order_relaxed);
+  return error == 0 ? lines : 0;
 }

@@ -8,9 +8,10 @@
 // read thread sleeps in poll() on the device and wakes as bytes arrive, the
 // write thread sends the output ring one block per drain, and the status
 // thread watches the modem lines and the kernel's line error counters
-// (devices without them, such as pseudo-terminals, leave it asleep). Every
-// wait is bounded (100 ms) or woken by the stop itself, so a close or a
-// failing thread stops them all promptly. A device that goes away ends the
+// (devices without them, such as pseudo-terminals, leave it asleep). The
+// threads sleep with no time limit until there is work; the stop (a close or
+// a failing thread) sets the kill flag and wakes every one of them, so an
+// idle port costs nothing and a close is still seen at once. A device that goes away ends the
 // threads with -161 (read) or -160 (write); the program keeps running.
 
 #include <atomic>
@@ -19,17 +20,15 @@
 
 #include "serial/Dcb.h"
 #include "serial/LineErrorCounters.h"
-#include "serial/SioBaseDispatcher.h"
-#include "serial/WakeEvent.h"
+#include "serial/SioDescriptorDispatcher.h"
 
 struct termios2;
 
-class TSioPosixDispatcher : public TSioBaseDispatcher {
+class TSioPosixDispatcher : public TSioDescriptorDispatcher {
  public:
-  // The bytes of one received item.
-  static constexpr int32_t kReadBufferSize = 256;
-  // The longest single wait of a port thread that must notice a stop.
-  static constexpr std::chrono::milliseconds kThreadWait{100};
+  // The longest wait of an output purge for the write thread before it looks
+  // again whether the thread is still there.
+  static constexpr std::chrono::milliseconds kPurgeLook{100};
 
   explicit TSioPosixDispatcher(TSioBaseComponent* owner);
   ~TSioPosixDispatcher() override;
@@ -64,22 +63,9 @@ class TSioPosixDispatcher : public TSioBaseDispatcher {
   // 0 when the device has no modem lines.
   uint8_t ReadModemLines() override;
 
-  // ---- For the port threads ------------------------------------------------
+  // ---- For the status thread ------------------------------------------------
 
-  // The device's descriptor, -1 when none is open.
-  int Device() const { return static_cast<int>(DeviceHandle()); }
-  // Wakes the read thread (a stop).
-  WakeEvent& SerialEvent() { return serialEvent_; }
-  // Wakes the status thread (a stop).
-  WakeEvent& StatusEvent() { return statusEvent_; }
-  // Wakes the write thread out of a wait for room on the device (a flush or
-  // a stop).
-  WakeEvent& WriteWakeEvent() { return writeWakeEvent_; }
   LineErrorCounters& LineErrors() { return lineErrors_; }
-  // The write thread's side of the output ring.
-  using TSioBaseDispatcher::TakeOutputBlock;
-  // Sets the kill flag and wakes every port thread.
-  void KillThreads();
 
  protected:
   // Makes device the open device; claimed: this dispatcher took it for sole
@@ -97,9 +83,6 @@ class TSioPosixDispatcher : public TSioBaseDispatcher {
   void waitUntilGone(ThreadRole role);
   void stopDispatchThread();
 
-  WakeEvent serialEvent_;
-  WakeEvent statusEvent_;
-  WakeEvent writeWakeEvent_;
   LineErrorCounters lineErrors_;
 
   // The settings last written, for what the terminal does not hold.
@@ -110,4 +93,6 @@ class TSioPosixDispatcher : public TSioBaseDispatcher {
   bool closing_ = false;
   // Whether this dispatcher opened the device (and so claimed it).
   std::atomic<bool> ownsDevice_{false};
+  // Until the device said it has no modem lines.
+  std::atomic<bool> modemLinesKept_{true};
 };

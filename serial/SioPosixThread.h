@@ -1,12 +1,14 @@
 #pragma once
-// The base of the read, write and status threads of a POSIX port: access to
-// the device and the dispatcher, the bounded wait on the device, and the
+// The base of the port threads on a POSIX descriptor (the read and write
+// threads of any descriptor dispatcher, the terminal's status thread):
+// access to the device and the dispatcher, the wait on the device, and the
 // common way a failure ends every port thread.
 
 #include <cstdint>
 
+#include "serial/DescriptorWait.h"
+#include "serial/SioDescriptorDispatcher.h"
 #include "serial/SioDispatcherThread.h"
-#include "serial/SioPosixDispatcher.h"
 
 class TSioPosixThread : public TSioDispatcherThread {
  public:
@@ -15,23 +17,21 @@ class TSioPosixThread : public TSioDispatcherThread {
   static constexpr int32_t kWriteError = -160;
   static constexpr int32_t kNoMemory = -13868;
 
-  explicit TSioPosixThread(TSioPosixDispatcher& port) : TSioDispatcherThread(port), port_(port) {}
+  explicit TSioPosixThread(TSioDescriptorDispatcher& port)
+      : TSioDispatcherThread(port), port_(port) {}
 
  protected:
-  struct Readiness {
-    short DeviceEvents = 0;  // poll() events of the device; none on a time-out
-    bool Woken = false;      // the wake event was set (and is now clear)
-    int Error = 0;           // poll() failed with this error number
-  };
+  using Readiness = DescriptorReadiness;
 
-  TSioPosixDispatcher& Port() const { return port_; }
+  TSioDescriptorDispatcher& Port() const { return port_; }
   int Device() const { return port_.Device(); }
   // Neither terminated nor killed.
   bool Running() const { return !Terminated() && !port_.KillFlag(); }
 
-  // Waits at most TSioPosixDispatcher::kThreadWait for events on the device
-  // or for wake.
-  Readiness WaitForDevice(short events, WakeEvent& wake);
+  // Waits, with no time limit, for events on the device or for wake.
+  Readiness WaitForDevice(short events, WakeEvent& wake) {
+    return WaitForDescriptor(Device(), events, wake);
+  }
 
   // Stops every port thread; a nonzero code becomes this thread's result.
   void Fail(int32_t code);
@@ -41,5 +41,5 @@ class TSioPosixThread : public TSioDispatcherThread {
   void FailWithError(int error, int32_t code);
 
  private:
-  TSioPosixDispatcher& port_;
+  TSioDescriptorDispatcher& port_;
 };

@@ -30,11 +30,15 @@ uint32_t lineErrorEvents(uint32_t errors) {
 }  // namespace
 
 void TStatusThread::Execute() {
-  TSioPosixDispatcher& port = Port();
+  TSioDescriptorDispatcher& port = Port();
   modemLinesKept_ = !NoModemLines(ReadModemLineBits(Device(), modemLines_));
   while (Running()) {
-    const bool watching = modemLinesKept_ || port.LineErrors().Kept();
-    port.StatusEvent().WaitFor(watching ? TSioPosixDispatcher::kThreadWait : kIdleWait);
+    if (!modemLinesKept_ && !terminal_.LineErrors().Kept()) {
+      // Nothing will ever change: sleep until the stop.
+      port.StatusEvent().Wait();
+      continue;
+    }
+    port.StatusEvent().WaitFor(kWatchPeriod);
     uint32_t events = 0;
     if (!Running() || !lookAtLine(events)) continue;
     events &= LastMask;
@@ -45,7 +49,7 @@ void TStatusThread::Execute() {
 bool TStatusThread::lookAtLine(uint32_t& events) {
   if (!lookAtModemLines(events)) return false;
   uint32_t errors = 0;
-  if (const int error = Port().LineErrors().Poll(Device(), errors)) {
+  if (const int error = terminal_.LineErrors().Poll(Device(), errors)) {
     FailWithError(error, kReadError);
     return false;
   }

@@ -43,3 +43,10 @@ bool WakeEvent::WaitFor(std::chrono::milliseconds timeout) {
     if (ready == 0 || errno != EINTR) return false;
   }
 }
+
+void WakeEvent::Wait() {
+  pollfd wait{descriptor_, POLLIN, 0};
+  // Another waiter may take the event first: wait on until this one does.
+  while (!(poll(&wait, 1, -1) > 0 && Reset())) {
+  }
+}

@@ -19,6 +19,8 @@ class WakeEvent {
   // Waits at most timeout until the event is set; whether it was (the wait
   // clears it).
   bool WaitFor(std::chrono::milliseconds timeout);
+  // Waits, with no time limit, until the event is set, and clears it.
+  void Wait();
 
   // Readable while the event is set.
   int Descriptor() const { return descriptor_; }

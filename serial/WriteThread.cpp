@@ -6,10 +6,10 @@
 #include <cerrno>
 
 void TWriteThread::Execute() {
-  TSioPosixDispatcher& port = Port();
+  TSioDescriptorDispatcher& port = Port();
   while (Running()) {
-    switch (SioEvent::WaitForEither(port.OutputReadyEvent(), port.OutputFlushEvent(),
-                                    TSioPosixDispatcher::kThreadWait)) {
+    // The stop sets OutputReadyEvent too, so this needs no time limit.
+    switch (SioEvent::WaitForEither(port.OutputReadyEvent(), port.OutputFlushEvent())) {
       case 0:
         if (!port.KillFlag()) drain();
         break;

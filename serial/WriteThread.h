@@ -1,6 +1,6 @@
 #pragma once
-// The write thread of a POSIX port: waits (at most 100 ms at a time) for
-// queued output or a flush request, takes the whole output ring as one block
+// The write thread of a POSIX port: sleeps until output is queued, a flush
+// is requested or the port stops, takes the whole output ring as one block
 // per drain and writes it without blocking, waiting in poll() for room on
 // the device. A flush request drops the rest of the block being sent and is
 // acknowledged on ThreadAckEvent. A failing device ends the port threads

@@ -1,6 +1,7 @@
-"""Idle cost of the running panel: CPU time and thread wake-ups over a span, with its port open
-and polling every 1000 ms against the simulator, and with its port closed (COM1 leads nowhere;
-the error box is dismissed first)."""
+"""Idle cost of the running panel: CPU time (schedstat, nanoseconds) and thread wake-ups
+(voluntary context switches; preemptions counted apart) over a span, with its port open and
+polling every 1000 ms against the simulator, and with its port closed (COM1 leads nowhere; the
+error box is dismissed first)."""
 
 import os
 import time
@@ -13,25 +14,32 @@ SETTLE_SECONDS = 3.0
 
 def _measure(panel, seconds):
     time.sleep(SETTLE_SECONDS)
-    cpu_before, switches_before = panel.cpu_seconds(), panel.context_switches()
+    cpu_before, switches_before = panel.thread_cpu_ns(), panel.context_switches()
     start = time.monotonic()
     time.sleep(seconds)
     wall = time.monotonic() - start
     if panel.process.poll() is not None:
         raise RuntimeError("the panel ended while it was measured")
-    cpu = panel.cpu_seconds() - cpu_before
-    per_thread = _wakeups_by_name(switches_before, panel.context_switches(), wall)
+    cpu_after, switches_after = panel.thread_cpu_ns(), panel.context_switches()
+    # Threads alive at both ends (the idle panel starts and ends none).
+    cpu = sum(cpu_after[t] - cpu_before[t] for t in cpu_after if t in cpu_before) / 1e9
+    per_thread = _rates_by_name(switches_before, switches_after, wall, 1)
+    preempted = _rates_by_name(switches_before, switches_after, wall, 2)
     return {"seconds": wall, "cpu_ms": cpu * 1e3, "cpu_share": cpu / wall,
-            "wakeups": sum(per_thread.values()), "per_thread": per_thread}
+            "wakeups": sum(per_thread.values()), "per_thread": per_thread,
+            "preemptions": sum(preempted.values())}
 
 
-def _wakeups_by_name(before, after, seconds):
-    """Context switches per second of the threads alive at the end, summed by thread name
-    ("name xN" for N threads of one name)."""
+def _rates_by_name(before, after, seconds, field):
+    """Per second, of the threads alive at the end, field 1 (voluntary switches: wake-ups) or
+    2 (involuntary: preemptions) of context_switches, summed by thread name ("name xN" for N
+    threads of one name)."""
     rates = {}
     threads = {}
-    for task, (name, count) in after.items():
-        rates[name] = rates.get(name, 0) + (count - before.get(task, (name, 0))[1]) / seconds
+    for task, counts in after.items():
+        name = counts[0]
+        earlier = before.get(task, (name, 0, 0))[field]
+        rates[name] = rates.get(name, 0) + (counts[field] - earlier) / seconds
         threads[name] = threads.get(name, 0) + 1
     return {name if threads[name] == 1 else f"{name} x{threads[name]}": rate
             for name, rate in rates.items()}

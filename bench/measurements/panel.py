@@ -66,15 +66,28 @@ class Panel:
             fields = stat.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
+    def thread_cpu_ns(self):
+        """Time on a CPU of the threads alive now, in nanoseconds, by thread id (schedstat)."""
+        times = {}
+        for task in self.tasks():
+            try:
+                with open(f"/proc/{self.pid}/task/{task}/schedstat") as stat:
+                    times[task] = int(stat.read().split()[0])
+            except FileNotFoundError:
+                continue
+        return times
+
     def context_switches(self):
-        """Voluntary plus involuntary context switches so far, by thread id: (name, count)."""
+        """Voluntary and involuntary context switches so far, by thread id: (name, voluntary,
+        involuntary). A voluntary switch is a thread going to sleep, so each is one wake-up
+        later; an involuntary one is a running thread preempted."""
         switches = {}
         for task in self.tasks():
             try:
                 fields = _status_fields(f"/proc/{self.pid}/task/{task}/status")
             except FileNotFoundError:
                 continue
-            switches[task] = (fields["Name"], int(fields["voluntary_ctxt_switches"]) +
+            switches[task] = (fields["Name"], int(fields["voluntary_ctxt_switches"]),
                               int(fields["nonvoluntary_ctxt_switches"]))
         return switches
 

@@ -145,6 +145,19 @@ TEST_F(ComPortOnPty, ANewPortNumberMovesToTheNewDeviceAndGivesTheOldOneBack) {
   EXPECT_EQ(OpenLikeComponent(next, gui.Loop(), 1, PortDeviceName(3)), 0);
 }
 
+TEST_F(ComPortOnPty, PutBlockSendsAWholeBlockOrRaisesAndQueuesNothing) {
+  Open();
+  const std::vector<uint8_t> block = {'C', '2', '\r'};
+  gui.Run([&] { port->PutBlock(block.data(), static_cast<uint32_t>(block.size())); });
+  EXPECT_EQ(first.Read(block.size()), block);
+  const std::vector<uint8_t> tooLong(port->OutSize() + 1, 'x');
+  EXPECT_THROW(
+      gui.Run([&] { port->PutBlock(tooLong.data(), static_cast<uint32_t>(tooLong.size())); }),
+      EOutputBufferTooSmall);
+  gui.Run([&] { port->SendChar('!'); });
+  EXPECT_EQ(first.Read(1), std::vector<uint8_t>{'!'});
+}
+
 TEST_F(ComPortOnPty, AHandlerWaitingForSixteenBytesGetsThemOnceTheRestArrives) {
   avail.Install(*port, 16);
   Open();

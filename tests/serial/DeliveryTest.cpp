@@ -6,6 +6,7 @@
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <thread>
 
 #include "serial/SioMessages.h"
 #include "tests/serial/support/OpenPort.h"
@@ -221,6 +222,7 @@ TEST_F(Delivery, AFullRingStopsPullingKeepsOrderIsAnnouncedAndResumesAfterReads)
 
 TEST_F(Delivery, AHandlerOutlivingItsWaitKeepsWhatItReadAndLaterReadsConsumeDirectly) {
   std::atomic<bool> sawGiveUp{false};
+  std::atomic<bool> sawArrival{false};
   std::atomic<bool> firstDone{false};
   std::vector<uint8_t> lateRead;
   HandleNotices([&](size_t index, uint32_t count, TSioBaseDispatcher& dispatcher) {
@@ -231,6 +233,10 @@ TEST_F(Delivery, AHandlerOutlivingItsWaitKeepsWhatItReadAndLaterReadsConsumeDire
       lateRead.push_back(ch);
     }
     sawGiveUp = WaitUntil([&] { return !dispatcher.InNotification(); });
+    // A byte arriving now is pulled in but not announced while this handler
+    // still reads.
+    port->Feed({'e'});
+    sawArrival = WaitUntil([&] { return dispatcher.UnreadCount() == 3; });
     if (dispatcher.ReadByte(ch) == 0) lateRead.push_back(ch);
     firstDone = true;
     return 0u;
@@ -238,13 +244,31 @@ TEST_F(Delivery, AHandlerOutlivingItsWaitKeepsWhatItReadAndLaterReadsConsumeDire
   port->Feed({'a', 'b', 'c', 'd'});
   ASSERT_TRUE(WaitUntil([&] { return firstDone.load(); }));
   EXPECT_TRUE(sawGiveUp);
+  EXPECT_TRUE(sawArrival);
   EXPECT_EQ(lateRead, (std::vector<uint8_t>{'a', 'b', 'c'}));
-  ASSERT_TRUE(AwaitDeliveryEnd());
-  EXPECT_EQ(port->UnreadCount(), 1u);
-  port->Feed({'e'});
   ASSERT_TRUE(AwaitNotices(2));
   EXPECT_EQ(Notices()[1].count, 2u);
   EXPECT_EQ(Notices()[1].read, (std::vector<uint8_t>{'d', 'e'}));
+  ASSERT_TRUE(AwaitDeliveryEnd());
+  EXPECT_EQ(port->UnreadCount(), 0u);
+}
+
+TEST_F(Delivery, WhileTheHandlerReadsANoticeOtherThreadsReadNothing) {
+  std::atomic<int32_t> otherResult{0};
+  HandleNotices([&](size_t, uint32_t count, TSioBaseDispatcher& dispatcher) {
+    std::thread other([&] {
+      uint8_t ch = 0;
+      otherResult = dispatcher.ReadByte(ch);
+    });
+    other.join();
+    return count;
+  });
+  port->Feed({1, 2, 3});
+  ASSERT_TRUE(AwaitNotices(1));
+  EXPECT_EQ(otherResult.load(), -3007);
+  EXPECT_EQ(Notices()[0].read, (std::vector<uint8_t>{1, 2, 3}));
+  ASSERT_TRUE(AwaitDeliveryEnd());
+  EXPECT_EQ(port->UnreadCount(), 0u);
 }
 
 TEST_F(Delivery, NoNoticeWithoutAThresholdOrWithoutTheComponentsHandler) {

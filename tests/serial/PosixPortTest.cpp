@@ -174,7 +174,10 @@ TEST(PosixReceiving, ADescriptorClosedUnderTheReadThreadEndsItWithoutAnError) {
   ReadThreadOnly port;
   ASSERT_GE(port.OpenDevice(pty.SlavePath().c_str(), 64, 64), 0);
   port.StartReading();
+  // The thread sleeps with no time limit: whoever closes the device wakes
+  // it, as the port's own close does.
   close(port.Device());
+  port.SerialEvent().Set();
   EXPECT_TRUE(WaitUntil([&] { return port.RunningThreads() == 0; }));
   EXPECT_EQ(port.LineErrorWord(), 0);
 }

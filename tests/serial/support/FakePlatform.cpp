@@ -18,9 +18,15 @@ FakePlatform::FakePlatform(TSioBaseComponent* owner) : TSioBaseDispatcher(owner)
   device_.ByteSize = 8;
 }
 
-FakePlatform::~FakePlatform() { CloseForDestruction(); }
+FakePlatform::~FakePlatform() {
+  // A feed from another thread may still be waking the dispatch thread that
+  // already took its bytes (and closed the port): let it finish first.
+  { const std::lock_guard<std::mutex> feeding(feedLock_); }
+  CloseForDestruction();
+}
 
 void FakePlatform::Feed(const std::vector<uint8_t>& bytes) {
+  const std::lock_guard<std::mutex> feeding(feedLock_);
   for (size_t at = 0; at < bytes.size(); at += kDataBufferSize) {
     const size_t count = std::min(bytes.size() - at, static_cast<size_t>(kDataBufferSize));
     auto item = std::make_unique<TDataBuffer>(kDataBufferSize);
@@ -31,6 +37,7 @@ void FakePlatform::Feed(const std::vector<uint8_t>& bytes) {
 }
 
 void FakePlatform::FeedStatus(uint32_t eventMask) {
+  const std::lock_guard<std::mutex> feeding(feedLock_);
   InputQueue().PushItem(std::make_unique<TStatusBuffer>(eventMask));
 }
 

@@ -64,6 +64,8 @@ class FakePlatform : public TSioBaseDispatcher {
   uint8_t ReadModemLines() override;
 
  private:
+  // Held by a feed; the destructor waits for one in progress.
+  std::mutex feedLock_;
   std::mutex deviceLock_;
   Dcb device_;
   std::vector<Dcb> applied_;

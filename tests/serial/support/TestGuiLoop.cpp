@@ -1,8 +1,11 @@
 #include "tests/serial/support/TestGuiLoop.h"
 
+#include <optional>
+
 #include "serial/Deadline.h"
 #include "serial/DispatcherRegistry.h"
 #include "serial/MessagePump.h"
+#include "serial/NoticeReading.h"
 #include "serial/PendingNotice.h"
 #include "serial/SioMessages.h"
 
@@ -29,8 +32,9 @@ TestGuiLoop::~TestGuiLoop() {
 }
 
 void TestGuiLoop::SetHandler(Handler handler) {
+  auto shared = std::make_shared<const Handler>(std::move(handler));
   const std::lock_guard<std::mutex> lock(lock_);
-  handler_ = std::move(handler);
+  handler_ = std::move(shared);
 }
 
 void TestGuiLoop::post(std::function<void()> task) {
@@ -57,24 +61,28 @@ bool TestGuiLoop::runOne(bool waitForTask) {
 }
 
 void TestGuiLoop::Call(const std::function<void()>& task) {
-  PendingNotice done;
-  post([&task, &done] {
-    done.Begin();
+  auto done = std::make_shared<PendingNotice>();
+  post([&task, done] {
+    done->Begin();
     task();
-    done.End();
+    done->End();
   });
-  done.WaitHandled(std::chrono::hours(1));
+  done->WaitHandled(std::chrono::hours(1));
 }
 
 void TestGuiLoop::handle(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
-  Handler handler;
+  std::shared_ptr<const Handler> handler;
   {
     const std::lock_guard<std::mutex> lock(lock_);
     handler = handler_;
   }
   const std::lock_guard<std::recursive_mutex> registry(RegistryLock());
   TSioBaseDispatcher* port = DispatcherRegistry::Find(NoticeHandle(lParam));
-  if (port != nullptr && handler) handler(*port, msg, wParam, lParam);
+  if (port == nullptr || !handler || !*handler) return;
+  // The handler reads a data notice's bytes as the window procedure's do.
+  std::optional<NoticeReading> reading;
+  if (msg == TRG_AVAIL || msg == TRG_DATA) reading.emplace(*port);
+  (*handler)(*port, msg, wParam, lParam);
 }
 
 bool TestGuiLoop::SendNotice(uint32_t msg, uintptr_t wParam, intptr_t lParam,

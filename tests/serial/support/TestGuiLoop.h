@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -41,7 +42,8 @@ class TestGuiLoop : public NotifyTarget {
   std::condition_variable queued_;
   std::deque<std::function<void()>> tasks_;
   bool quit_ = false;
-  Handler handler_;
+  // Shared, so a notice takes it without copying the function.
+  std::shared_ptr<const Handler> handler_;
   std::thread thread_;
 };
 

@@ -1,0 +1,38 @@
+#pragma once
+// What the port threads of a dispatcher on a POSIX descriptor need of it,
+// whatever the descriptor is (a terminal here; a socket would do the same):
+// the descriptor, the wake event each thread sleeps on beside it, the stop
+// that wakes every one of them, and the write thread's side of the output
+// ring. The read and write threads (TReadThread, TWriteThread) run on any
+// such dispatcher; a platform adds its device operations and, where it has
+// line status to watch, a status thread of its own.
+
+#include "serial/SioBaseDispatcher.h"
+#include "serial/WakeEvent.h"
+
+class TSioDescriptorDispatcher : public TSioBaseDispatcher {
+ public:
+  // The bytes of one received item.
+  static constexpr int32_t kReadBufferSize = 256;
+
+  using TSioBaseDispatcher::TSioBaseDispatcher;
+
+  // The device's descriptor, -1 when none is open.
+  int Device() const { return static_cast<int>(DeviceHandle()); }
+  // Wakes the read thread (a stop).
+  WakeEvent& SerialEvent() { return serialEvent_; }
+  // Wakes the status thread (a stop).
+  WakeEvent& StatusEvent() { return statusEvent_; }
+  // Wakes the write thread out of a wait for room on the device (a flush or
+  // a stop).
+  WakeEvent& WriteWakeEvent() { return writeWakeEvent_; }
+  // The write thread's side of the output ring.
+  using TSioBaseDispatcher::TakeOutputBlock;
+  // Sets the kill flag and wakes every port thread in its sleep.
+  void KillThreads();
+
+ private:
+  WakeEvent serialEvent_;
+  WakeEvent statusEvent_;
+  WakeEvent writeWakeEvent_;
+};
