@@ -75,9 +75,7 @@ void TSioDescriptorDispatcher::ReleasePortEvents() {
 
 uint32_t TSioDescriptorDispatcher::PendingOutputCount() { return OutputRingPendingCount(); }
 
-uint32_t TSioDescriptorDispatcher::PendingInputCount() {
-  return InputQueue().PendingInputCount();
-}
+uint32_t TSioDescriptorDispatcher::PendingInputCount() { return InputQueue().PendingInputCount(); }
 
 bool TSioDescriptorDispatcher::AbortPendingWrite() {
   if (!ThreadPresent(ThreadRole::Write)) return false;

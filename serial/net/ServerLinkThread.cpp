@@ -61,8 +61,8 @@ void TServerLinkThread::serve() {
   } else {
     waits[0].fd = -1;
   }
-  waits[1].events =
-      static_cast<short>((serverOpen_ && roomToServer ? POLLIN : 0) | (toPort_.empty() ? 0 : POLLOUT));
+  waits[1].events = static_cast<short>((serverOpen_ && roomToServer ? POLLIN : 0) |
+                                       (toPort_.empty() ? 0 : POLLOUT));
   if (poll(waits, 3, -1) < 0) {
     if (errno != EINTR) Fail(kReadError);
     return;

@@ -59,8 +59,8 @@ int TSioNetDispatcher::connect(const NetTarget& target) {
   const auto began = Deadline::Clock::now();
   int socket = -1;
   if (const int error = ConnectToServer(target, deadline, socket)) return error;
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
-      Deadline::Clock::now() - began);
+  const auto took =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Deadline::Clock::now() - began);
   auto link = std::make_unique<ServerLink>();
   link->Socket = socket;
   if (target.Protocol == NetProtocol::Rfc2217) {

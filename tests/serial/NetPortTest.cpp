@@ -71,10 +71,10 @@ class NetPort : public ::testing::Test {
 };
 
 TEST_F(NetPort, ServersThatCannotBeReachedAreNoSuchPort) {
-  for (const std::string& url :
-       {"tcp://127.0.0.1:" + std::to_string(closedPort()),
-        "rfc2217://127.0.0.1:" + std::to_string(closedPort()), std::string("tcp://no-such-host.invalid:4001"),
-        std::string("rfc2217://[::1]:") + std::to_string(closedPort())}) {
+  for (const std::string& url : {"tcp://127.0.0.1:" + std::to_string(closedPort()),
+                                 "rfc2217://127.0.0.1:" + std::to_string(closedPort()),
+                                 std::string("tcp://no-such-host.invalid:4001"),
+                                 std::string("rfc2217://[::1]:") + std::to_string(closedPort())}) {
     TSioNetDispatcher unreachable(nullptr);
     const Opened opened = openTimed(unreachable, gui, url);
     EXPECT_EQ(opened.result, -2) << url;
@@ -209,12 +209,11 @@ TEST_F(Rfc2217Port, OpeningOffersTheOptionAndSendsTheWholeLine) {
   start();
   EXPECT_TRUE(serverGot({kIac, kWill, kComPort}));
   EXPECT_TRUE(serverGot(ComPortMessage(comport::kSetModemStateMask, {0xFF})));
-  for (const Bytes& command : {ComPortMessage(1, {0x00, 0x00, 0x25, 0x80}), ComPortMessage(2, {8}),
-                               ComPortMessage(3, {comport::kParityNone}),
-                               ComPortMessage(4, {comport::kStopOne}),
-                               ComPortMessage(5, {comport::kFlowNone}),
-                               ComPortMessage(5, {comport::kDtrOn}),
-                               ComPortMessage(5, {comport::kRtsOn})}) {
+  for (const Bytes& command :
+       {ComPortMessage(1, {0x00, 0x00, 0x25, 0x80}), ComPortMessage(2, {8}),
+        ComPortMessage(3, {comport::kParityNone}), ComPortMessage(4, {comport::kStopOne}),
+        ComPortMessage(5, {comport::kFlowNone}), ComPortMessage(5, {comport::kDtrOn}),
+        ComPortMessage(5, {comport::kRtsOn})}) {
     EXPECT_TRUE(serverGot(command));
   }
   EXPECT_EQ(port.ConfigureLine(57600, kOddParity, 7, 1), 0);

@@ -33,13 +33,33 @@ TEST(NetTarget, RawAndRfc2217UrlsNameAHostAndAPort) {
 }
 
 TEST(NetTarget, AnythingElseIsNoServer) {
-  for (const char* text :
-       {"", "/dev/ttyUSB0", "tcp://", "tcp://host", "tcp://host:", "tcp://:4001", "tcp://host:0",
-        "tcp://host:65536", "tcp://host:99999999999", "tcp://host:+1", "tcp://host:12a",
-        "tcp://host:4001/", "tcp://host:4001?x", "tcp://ho st:1", "tcp://user@host:1",
-        "tcp://::1:4001", "tcp://[::1]4001", "tcp://[]:1", "tcp://[1.2.3.4]:1", "tcp://[::1:1",
-        "tcp://[::1%]:1", "udp://host:1", "telnet://host:1", "TCP://host:1", "tcp:/host:1",
-        "rfc2217:host:1", " tcp://host:1"}) {
+  for (const char* text : {"",
+                           "/dev/ttyUSB0",
+                           "tcp://",
+                           "tcp://host",
+                           "tcp://host:",
+                           "tcp://:4001",
+                           "tcp://host:0",
+                           "tcp://host:65536",
+                           "tcp://host:99999999999",
+                           "tcp://host:+1",
+                           "tcp://host:12a",
+                           "tcp://host:4001/",
+                           "tcp://host:4001?x",
+                           "tcp://ho st:1",
+                           "tcp://user@host:1",
+                           "tcp://::1:4001",
+                           "tcp://[::1]4001",
+                           "tcp://[]:1",
+                           "tcp://[1.2.3.4]:1",
+                           "tcp://[::1:1",
+                           "tcp://[::1%]:1",
+                           "udp://host:1",
+                           "telnet://host:1",
+                           "TCP://host:1",
+                           "tcp:/host:1",
+                           "rfc2217:host:1",
+                           " tcp://host:1"}) {
     EXPECT_FALSE(ParseNetTarget(text).has_value()) << '"' << text << '"';
   }
   EXPECT_FALSE(ParseNetTarget("tcp://" + std::string(254, 'a') + ":1").has_value());
@@ -53,8 +73,7 @@ TEST(NetTarget, AComLinkToAServerUrlLeadsToTheServerAnyOtherLinkToAPath) {
   ASSERT_EQ(symlink("rfc2217://[::1]:2217", "COM4"), 0);
   ASSERT_EQ(symlink("/dev/pts/5", "COM5"), 0);
   ASSERT_EQ(symlink("tcp://shack-pi", "COM6"), 0);
-  EXPECT_EQ(ServerOfPort(PortDeviceName(3)),
-            (NetTarget{NetProtocol::RawTcp, "shack-pi", 4001}));
+  EXPECT_EQ(ServerOfPort(PortDeviceName(3)), (NetTarget{NetProtocol::RawTcp, "shack-pi", 4001}));
   EXPECT_EQ(ServerOfPort(PortDeviceName(4)), (NetTarget{NetProtocol::Rfc2217, "::1", 2217}));
   EXPECT_FALSE(ServerOfPort(PortDeviceName(5)).has_value());
   EXPECT_FALSE(ServerOfPort(PortDeviceName(7)).has_value()) << "no link at all";

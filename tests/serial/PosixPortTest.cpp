@@ -106,7 +106,8 @@ TEST(PosixOpening, AComLinkInTheCurrentDirectoryLeadsToItsDevice) {
   ASSERT_EQ(symlink(pty.SlavePath().c_str(), "COM7"), 0);
   auto gui = std::make_shared<TestGuiLoop>();
   ReceivedBytes received(*gui);
-  const std::unique_ptr<TSioBaseDispatcher> port = CreatePlatformDispatcher(nullptr, PortDeviceName(7));
+  const std::unique_ptr<TSioBaseDispatcher> port =
+      CreatePlatformDispatcher(nullptr, PortDeviceName(7));
   ASSERT_EQ(OpenLikeComponent(*port, gui, 1, PortDeviceName(7)), 0);
   const std::vector<uint8_t> hello{'h', 'e', 'l', 'l', 'o'};
   ASSERT_TRUE(pty.Write(hello));

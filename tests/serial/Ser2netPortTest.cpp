@@ -70,7 +70,8 @@ class ThroughSer2net : public ::testing::TestWithParam<Accepter> {
         [&] {
           const std::vector<std::string> lines = ReadLines(log);
           return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-            return line.size() >= hex.size() && line.compare(line.size() - hex.size(), hex.size(), hex) == 0;
+            return line.size() >= hex.size() &&
+                   line.compare(line.size() - hex.size(), hex.size(), hex) == 0;
           });
         },
         kPatience);

@@ -16,9 +16,12 @@ using Bytes = std::vector<uint8_t>;
 using namespace telnet;
 
 // What ser2net 4 sends as a telnet(rfc2217) accepter the moment it accepts.
-const Bytes ser2netOpening = {kIac, kWill, kSuppressGoAhead, kIac, kDo,   kSuppressGoAhead,
-                              kIac, kWill, 1,                kIac, kDont, 1,
-                              kIac, kDo,   kBinary,          kIac, kWill, kBinary,
+const Bytes ser2netOpening = {kIac, kWill, kSuppressGoAhead,
+                              kIac, kDo,   kSuppressGoAhead,
+                              kIac, kWill, 1,
+                              kIac, kDont, 1,
+                              kIac, kDo,   kBinary,
+                              kIac, kWill, kBinary,
                               kIac, kDo,   kComPort};
 
 Bytes take(TelnetSession& session) {
@@ -51,14 +54,19 @@ TelnetSession agreedSession() {
 }
 
 ComPortLine line9600() {
-  return ComPortLine{9600, 8, comport::kParityNone, comport::kStopOne, comport::kFlowNone,
+  return ComPortLine{9600,
+                     8,
+                     comport::kParityNone,
+                     comport::kStopOne,
+                     comport::kFlowNone,
                      comport::kInboundFlowNone};
 }
 
 TEST(TelnetSession, OpensAsSer2netExpectsAndAgreesToAnOfferOnce) {
   TelnetSession session;
   session.Start();
-  EXPECT_EQ(take(session), (Bytes{kIac, kWill, kComPort, kIac, kWill, kBinary, kIac, kDo, kBinary}));
+  EXPECT_EQ(take(session),
+            (Bytes{kIac, kWill, kComPort, kIac, kWill, kBinary, kIac, kDo, kBinary}));
   EXPECT_EQ(session.ComPort(), TelnetSession::ComPortState::Asked);
   EXPECT_EQ(receive(session, ser2netOpening), Bytes{});
   EXPECT_EQ(session.ComPort(), TelnetSession::ComPortState::Agreed);
@@ -160,11 +168,10 @@ TEST(TelnetSession, SendsTheWholeLineFirstThenOnlyWhatChanged) {
   session.SendLine(line9600());
   session.SendDtr(true);
   session.SendRts(true);
-  EXPECT_EQ(take(session), concat({ComPortMessage(1, {0x00, 0x00, 0x25, 0x80}),
-                                   ComPortMessage(2, {8}), ComPortMessage(3, {1}),
-                                   ComPortMessage(4, {1}), ComPortMessage(5, {1}),
-                                   ComPortMessage(5, {14}), ComPortMessage(5, {8}),
-                                   ComPortMessage(5, {11})}));
+  EXPECT_EQ(take(session),
+            concat({ComPortMessage(1, {0x00, 0x00, 0x25, 0x80}), ComPortMessage(2, {8}),
+                    ComPortMessage(3, {1}), ComPortMessage(4, {1}), ComPortMessage(5, {1}),
+                    ComPortMessage(5, {14}), ComPortMessage(5, {8}), ComPortMessage(5, {11})}));
   ComPortLine faster = line9600();
   faster.BaudRate = 0xFF00;
   session.SendLine(faster);
@@ -202,7 +209,8 @@ TEST(TelnetSession, GarbageAndBrokenSubnegotiationsCostOnlyTheirOwnBytes) {
       {"a command inside a sub-negotiation",
        {kIac, kSb, kComPort, 101, 0, kIac, kWont, 99, 'o', 'k'},
        text("ok")},
-      {"a doubled IAC past a message's end", {kIac, kSb, kComPort, 106, 2, kIac, kIac, 'x'},
+      {"a doubled IAC past a message's end",
+       {kIac, kSb, kComPort, 106, 2, kIac, kIac, 'x'},
        {kIac, 'x'}},
       {"a sub-negotiation of another option", {kIac, kSb, 24, 'v', 't', kIac, kSe, 'y'}, text("y")},
       {"a message too short", concat({ComPortMessage(101, {1, 2}), text("z")}), text("z")},

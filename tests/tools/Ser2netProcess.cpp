@@ -21,11 +21,14 @@ Ser2netProcess::Ser2netProcess(const std::string& device, Accepter accepter, boo
 }
 
 std::string Ser2netProcess::Url() const {
-  return std::string(accepter_ == Accepter::Rfc2217 ? "rfc2217" : "tcp") + "://127.0.0.1:" +
-         std::to_string(port_);
+  return std::string(accepter_ == Accepter::Rfc2217 ? "rfc2217" : "tcp") +
+         "://127.0.0.1:" + std::to_string(port_);
 }
 
 void Ser2netProcess::Start() {
+  if (std::string(SER2NET_PATH).find("NOTFOUND") != std::string::npos) {
+    throw std::runtime_error("ser2net is missing; scripts/install-deps.sh installs it");
+  }
   // -n: in the foreground; -u: no UUCP lock files.
   process_ = std::make_unique<ChildProcess>(
       SER2NET_PATH, std::vector<std::string>{"-n", "-u", "-c", directory_.Path("ser2net.yaml"),
