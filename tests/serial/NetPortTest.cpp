@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <net/if.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -70,6 +72,52 @@ class NetPort : public ::testing::Test {
   TSioNetDispatcher port{nullptr};
 };
 
+// A listener that never accepts, its queue filled: a new connection to it
+// gets no answer at all, as from a host gone dark.
+class UnansweredListener {
+ public:
+  UnansweredListener() {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    auto* generic = reinterpret_cast<sockaddr*>(&address);
+    if (listener_ < 0 || bind(listener_, generic, sizeof address) != 0 ||
+        listen(listener_, 0) != 0 || getsockname(listener_, generic, &length) != 0) {
+      return;
+    }
+    port_ = ntohs(address.sin_port);
+    // The system queues a connection or two beyond the backlog; the first
+    // one it leaves unanswered shows the queue is full.
+    for (int i = 0; i < 8 && !full_; ++i) {
+      const int client = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+      if (client < 0) return;
+      fillers_.push_back(client);
+      if (::connect(client, generic, sizeof address) == 0) continue;
+      pollfd wait{client, POLLOUT, 0};
+      full_ = errno == EINPROGRESS && poll(&wait, 1, 300) == 0;
+    }
+  }
+  ~UnansweredListener() {
+    for (const int client : fillers_) close(client);
+    if (listener_ >= 0) close(listener_);
+  }
+  UnansweredListener(const UnansweredListener&) = delete;
+  UnansweredListener& operator=(const UnansweredListener&) = delete;
+
+  bool Full() const { return full_; }
+  std::string Url(const std::string& scheme) const {
+    return scheme + "://127.0.0.1:" + std::to_string(port_);
+  }
+
+ private:
+  int listener_ = -1;
+  uint16_t port_ = 0;
+  bool full_ = false;
+  std::vector<int> fillers_;
+};
+
 TEST_F(NetPort, ServersThatCannotBeReachedAreNoSuchPort) {
   for (const std::string& url : {"tcp://127.0.0.1:" + std::to_string(closedPort()),
                                  "rfc2217://127.0.0.1:" + std::to_string(closedPort()),
@@ -82,6 +130,64 @@ TEST_F(NetPort, ServersThatCannotBeReachedAreNoSuchPort) {
     EXPECT_FALSE(unreachable.Started()) << url;
     EXPECT_LT(unreachable.DeviceHandle(), 0) << url;
   }
+}
+
+TEST_F(NetPort, AConnectionNeverAnsweredGivesUpAtTheBoundAsNoSuchPort) {
+  const UnansweredListener dark;
+  ASSERT_TRUE(dark.Full()) << "the listener's queue never filled";
+  const Opened opened = openTimed(port, gui, dark.Url("tcp"));
+  EXPECT_EQ(opened.result, -2);
+  // poll() counts whole milliseconds: the bound, give or take one.
+  EXPECT_GE(opened.took, TSioNetDispatcher::kConnectBound - std::chrono::milliseconds(2));
+  EXPECT_LT(opened.took, TSioNetDispatcher::kConnectBound + kBoundSlack);
+  EXPECT_FALSE(port.Started());
+}
+
+TEST_F(NetPort, ServersAreReachedByIpv4AndIpv6AddressesAndByHostName) {
+  struct Case {
+    LoopbackServer::Family family;
+    std::string scheme;
+    bool byName;
+  } const cases[] = {
+      {LoopbackServer::Family::Ipv4, "tcp", false},
+      {LoopbackServer::Family::Ipv6, "tcp", false},
+      {LoopbackServer::Family::Ipv6, "rfc2217", false},
+      {LoopbackServer::Family::Ipv4, "rfc2217", true},
+  };
+  const Bytes hello = text("AZ=042");
+  for (const Case& c : cases) {
+    const bool telnet = c.scheme == "rfc2217";
+    LoopbackServer server(
+        [&](ServerConnection& connection) {
+          if (telnet) connection.AgreeComPort();
+          connection.Send(hello);
+          connection.ReadToEnd();
+        },
+        c.family);
+    const std::string url = c.byName ? c.scheme + "://localhost:" + std::to_string(server.Port())
+                                     : server.Url(c.scheme);
+    auto loop = std::make_shared<TestGuiLoop>();
+    ReceivedBytes got(*loop);
+    TSioNetDispatcher reached(nullptr);
+    ASSERT_EQ(OpenLikeComponent(reached, loop, 1, url), 0) << url;
+    EXPECT_TRUE(got.WaitFor(hello.size())) << url;
+    EXPECT_EQ(got.Bytes(), hello) << url;
+    EXPECT_EQ(reached.Protocol(), telnet ? NetProtocol::Rfc2217 : NetProtocol::RawTcp) << url;
+    ASSERT_EQ(reached.WriteBlock(text("C2\r").data(), 3), 0) << url;
+    EXPECT_TRUE(server.Received().WaitForSequence(text("C2\r"))) << url;
+    reached.FinishDevice();
+  }
+}
+
+TEST_F(NetPort, ARawServerThatNeverAnswersIsAnOpenLineWithNothingOnIt) {
+  LoopbackServer silent([](ServerConnection& c) { c.Stall(); });
+  const Opened opened = openTimed(port, gui, silent.Url("tcp"));
+  ASSERT_EQ(opened.result, 0);
+  EXPECT_LT(opened.took, TSioNetDispatcher::kConnectBound) << "nothing to wait for";
+  EXPECT_EQ(port.WriteBlock(text("C2\r").data(), 3), 0);
+  port.FinishDevice();
+  EXPECT_FALSE(port.Started());
+  EXPECT_EQ(received.Count(), 0u);
 }
 
 TEST_F(NetPort, AServerThatHangsUpAtOnceIsInUse) {
@@ -99,7 +205,8 @@ TEST_F(NetPort, AnRfc2217ServerThatNeverAnswersTimesOutAsNoSuchPort) {
   LoopbackServer silent([](ServerConnection& c) { c.Stall(); });
   const Opened opened = openTimed(port, gui, silent.Url("rfc2217"));
   EXPECT_EQ(opened.result, -2);
-  EXPECT_GE(opened.took, TSioNetDispatcher::kConnectBound);
+  // poll() counts whole milliseconds: the bound, give or take one.
+  EXPECT_GE(opened.took, TSioNetDispatcher::kConnectBound - std::chrono::milliseconds(2));
   EXPECT_LT(opened.took, TSioNetDispatcher::kConnectBound + kBoundSlack);
   EXPECT_EQ(SioLastError(), 2);
 }

@@ -108,20 +108,43 @@ std::vector<uint8_t> ComPortMessage(uint8_t command, const std::vector<uint8_t>&
   return message;
 }
 
-LoopbackServer::LoopbackServer(Serve serve) : serve_(std::move(serve)) {
-  listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (listener_ < 0 ||
-      bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(listener_, 8) != 0 ||
-      getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    if (listener_ >= 0) close(listener_);
-    throw std::runtime_error("the loopback server cannot listen");
+namespace {
+
+// A socket listening on the loopback of family, on a port the system
+// picked: the socket and the port, or -1.
+int listenOnLoopback(LoopbackServer::Family family, uint16_t& port) {
+  sockaddr_storage address{};
+  socklen_t length;
+  if (family == LoopbackServer::Family::Ipv6) {
+    auto& ipv6 = reinterpret_cast<sockaddr_in6&>(address);
+    ipv6.sin6_family = AF_INET6;
+    ipv6.sin6_addr = in6addr_loopback;
+    length = sizeof ipv6;
+  } else {
+    auto& ipv4 = reinterpret_cast<sockaddr_in&>(address);
+    ipv4.sin_family = AF_INET;
+    ipv4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    length = sizeof ipv4;
   }
-  port_ = ntohs(address.sin_port);
+  auto* generic = reinterpret_cast<sockaddr*>(&address);
+  const int listener = socket(address.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (listener < 0 || bind(listener, generic, length) != 0 || listen(listener, 8) != 0 ||
+      getsockname(listener, generic, &length) != 0) {
+    if (listener >= 0) close(listener);
+    return -1;
+  }
+  port = ntohs(family == LoopbackServer::Family::Ipv6
+                   ? reinterpret_cast<sockaddr_in6&>(address).sin6_port
+                   : reinterpret_cast<sockaddr_in&>(address).sin_port);
+  return listener;
+}
+
+}  // namespace
+
+LoopbackServer::LoopbackServer(Serve serve, Family family)
+    : serve_(std::move(serve)), family_(family) {
+  listener_ = listenOnLoopback(family, port_);
+  if (listener_ < 0) throw std::runtime_error("the loopback server cannot listen");
   thread_ = std::thread([this] { run(); });
 }
 
@@ -132,7 +155,8 @@ LoopbackServer::~LoopbackServer() {
 }
 
 std::string LoopbackServer::Url(const std::string& scheme) const {
-  return scheme + "://127.0.0.1:" + std::to_string(port_);
+  const char* host = family_ == Family::Ipv6 ? "[::1]" : "127.0.0.1";
+  return scheme + "://" + host + ":" + std::to_string(port_);
 }
 
 void LoopbackServer::run() {

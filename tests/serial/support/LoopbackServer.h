@@ -1,9 +1,10 @@
 #pragma once
-// A small TCP server on 127.0.0.1 for the network port's tests: it accepts
-// connections one after the other and hands each to the test's own serve
-// function on the server's thread, which plays the server (answers, stalls,
-// garbage, hanging up). Whatever a connection received is kept in its
-// transcript, which the test thread may read while it is served.
+// A small TCP server on the loopback (127.0.0.1 or ::1) for the network
+// port's tests: it accepts connections one after the other and hands each to
+// the test's own serve function on the server's thread, which plays the
+// server (answers, stalls, garbage, hanging up). Whatever a connection
+// received is kept in its transcript, which the test thread may read while it
+// is served.
 
 #include <atomic>
 #include <chrono>
@@ -69,8 +70,9 @@ class ServerConnection {
 class LoopbackServer {
  public:
   using Serve = std::function<void(ServerConnection&)>;
+  enum class Family { Ipv4, Ipv6 };
 
-  explicit LoopbackServer(Serve serve);
+  explicit LoopbackServer(Serve serve, Family family = Family::Ipv4);
   // Stops serving (a connection being served sees Stall and reads end) and
   // closes every socket.
   ~LoopbackServer();
@@ -78,7 +80,7 @@ class LoopbackServer {
   LoopbackServer& operator=(const LoopbackServer&) = delete;
 
   uint16_t Port() const { return port_; }
-  // "scheme://127.0.0.1:PORT".
+  // "scheme://127.0.0.1:PORT" or "scheme://[::1]:PORT".
   std::string Url(const std::string& scheme) const;
   Transcript& Received() { return transcript_; }
   int Accepted() const { return accepted_.load(); }
@@ -87,6 +89,7 @@ class LoopbackServer {
   void run();
 
   Serve serve_;
+  Family family_;
   int listener_ = -1;
   uint16_t port_ = 0;
   WakeEvent stop_;
