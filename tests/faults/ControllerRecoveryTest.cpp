@@ -134,15 +134,9 @@ TEST_F(ControllerRecovery, TwentyControllersComeAndGoAndThePanelFollowsEveryOneA
   form->SetReopenInterval(milliseconds(50));
   constexpr int kWarmUp = 3;
   constexpr int kCycles = 20;
-  size_t threads = 0;
-  size_t descriptors = 0;
-  int64_t resident = 0;
+  ProcessFootprint before;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
-    if (cycle == kWarmUp) {
-      threads = ThreadCount();
-      descriptors = DescriptorCount();
-      resident = ResidentKiB();
-    }
+    if (cycle == kWarmUp) before = TakeFootprint();
     ASSERT_TRUE(simulator->Stop(SIGKILL).has_value());
     ASSERT_TRUE(WaitWatching([&] { return form->PortLost(); })) << cycle;
     const int azimuth = 100 + cycle;
@@ -151,9 +145,9 @@ TEST_F(ControllerRecovery, TwentyControllersComeAndGoAndThePanelFollowsEveryOneA
       return !form->PositionsStale() && form->Label6->text() == ReadOut(azimuth);
     })) << cycle;
   }
-  EXPECT_TRUE(WaitWatching([&] { return ThreadCount() == threads; }));
-  EXPECT_EQ(DescriptorCount(), descriptors);
-  const int64_t growth = ResidentKiB() - resident;
+  EXPECT_TRUE(WaitWatching([&] { return ThreadCount() == before.Threads; }));
+  EXPECT_EQ(DescriptorCount(), before.Descriptors);
+  const int64_t growth = ResidentKiB() - before.ResidentKiB;
   RecordProperty("ResidentGrowthKiB", static_cast<int>(growth));
   EXPECT_LT(growth, 4096) << "KiB over " << kCycles - kWarmUp << " cycles";
   EXPECT_TRUE(messages.empty());

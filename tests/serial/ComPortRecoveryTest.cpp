@@ -142,15 +142,9 @@ TEST_F(ComPortRecovery, OpeningWhileTheDeviceIsStillGoneRaisesAndChangesNothing)
 TEST_F(ComPortRecovery, TwoHundredDevicesComeAndGoWithoutLeavingThreadsDescriptorsOrMemory) {
   constexpr int kWarmUp = 10;
   constexpr int kCycles = 200;
-  size_t threads = 0;
-  size_t descriptors = 0;
-  int64_t resident = 0;
+  ProcessFootprint before;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
-    if (cycle == kWarmUp) {
-      threads = ThreadCount();
-      descriptors = DescriptorCount();
-      resident = ResidentKiB();
-    }
+    if (cycle == kWarmUp) before = TakeFootprint();
     Plug();
     Open();
     RoundTrip();
@@ -158,12 +152,12 @@ TEST_F(ComPortRecovery, TwoHundredDevicesComeAndGoWithoutLeavingThreadsDescripto
     ASSERT_TRUE(WaitUntil([&] { return Lost() == static_cast<size_t>(cycle + 1); })) << cycle;
     // The port threads end on their own once counted out; wait for them.
     if (cycle >= kWarmUp) {
-      ASSERT_TRUE(WaitUntil([&] { return ThreadCount() == threads; })) << cycle;
+      ASSERT_TRUE(WaitUntil([&] { return ThreadCount() == before.Threads; })) << cycle;
     }
   }
   device.reset();
-  EXPECT_EQ(DescriptorCount(), descriptors);
-  const int64_t growth = ResidentKiB() - resident;
+  EXPECT_EQ(DescriptorCount(), before.Descriptors);
+  const int64_t growth = ResidentKiB() - before.ResidentKiB;
   RecordProperty("ResidentGrowthKiB", static_cast<int>(growth));
 #if !defined(__SANITIZE_THREAD__)
   // ThreadSanitizer keeps a history of every thread; only the plain build's

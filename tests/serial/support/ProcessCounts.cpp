@@ -28,3 +28,5 @@ int64_t ResidentKiB() {
   }
   throw std::runtime_error("no VmRSS in /proc/self/status");
 }
+
+ProcessFootprint TakeFootprint() { return {ThreadCount(), DescriptorCount(), ResidentKiB()}; }
