@@ -48,10 +48,20 @@ std::optional<std::u32string> decodeUtf8(std::string_view bytes) {
   return characters;
 }
 
-std::u32string decodeLatin1(std::string_view bytes) {
+// Windows code page 1252: Latin-1 with printable characters in 80-9F hexadecimal. The five
+// bytes it leaves undefined stay their C1 control characters, as Windows maps them.
+constexpr char32_t kCodePage1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::u32string decodeCodePage1252(std::string_view bytes) {
   std::u32string characters;
   characters.reserve(bytes.size());
-  for (const char byte : bytes) characters.push_back(static_cast<uint8_t>(byte));
+  for (const char byte : bytes) {
+    const auto value = static_cast<uint8_t>(byte);
+    characters.push_back(value >= 0x80 && value < 0xA0 ? kCodePage1252High[value - 0x80] : value);
+  }
   return characters;
 }
 
@@ -59,7 +69,7 @@ std::u32string decodeLatin1(std::string_view bytes) {
 
 std::u32string DecodeFileText(std::string_view bytes) {
   if (std::optional<std::u32string> utf8 = decodeUtf8(bytes)) return *std::move(utf8);
-  return decodeLatin1(bytes);
+  return decodeCodePage1252(bytes);
 }
 
 std::string EncodeUtf8(std::u32string_view characters) {

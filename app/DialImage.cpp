@@ -70,6 +70,10 @@ void DialImage::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) pressed_ = true;
 }
 
+// Qt sends the double-click after the second press and by default takes it for one more
+// press; the release that follows ends the double-click without a second click.
+void DialImage::mouseDoubleClickEvent(QMouseEvent*) { pressed_ = false; }
+
 void DialImage::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || !pressed_) return;
   pressed_ = false;

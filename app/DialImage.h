@@ -30,13 +30,15 @@ class DialImage : public QWidget {
   void SetOnMouseMove(std::function<void(int X, int Y)> handler) {
     onMouseMove_ = std::move(handler);
   }
-  // A left-button press and release on the control.
+  // A left-button press and release on the control; the second click of a double-click is
+  // none.
   void SetOnClick(std::function<void()> handler) { onClick_ = std::move(handler); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:

@@ -182,7 +182,7 @@ QImage AzimuthRose() {
   for (int bearing = 0; bearing < 360; bearing += 30) {
     drawScaleNumber(painter, bearing, bearing == 0 ? 360 : bearing);
   }
-  drawCaption(painter, "AZIMUTH", 3, 65);
+  drawCaption(painter, AzimuthCaption, 3, 65);
   return image;
 }
 
@@ -195,6 +195,6 @@ QImage ElevationHalfRose() {
   for (int elevation = 0; elevation <= 180; elevation += 30) {
     drawScaleNumber(painter, elevation - 90, elevation);
   }
-  drawCaption(painter, "ELEVATION", 2, 80);
+  drawCaption(painter, ElevationCaption, 2, 80);
   return image;
 }

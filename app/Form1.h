@@ -55,7 +55,8 @@ class TForm1 : public QWidget {
   // The four axis configuration items of ComboBox4, by index.
   static const QStringList AxisConfigurationItems;
 
-  // Controls, named as on the form (objectName and accessibleName say the same).
+  // Controls, with their form names as object names; their accessible names are what a person
+  // reads on them.
   DialImage* Image2;
   QLabel* Label7;
   DialImage* Image1;

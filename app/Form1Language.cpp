@@ -22,4 +22,7 @@ void TForm1::LoadLanguage() {
   const QString parking = langText(EntryParkingHint);
   KtNumEdit3->setToolTip(parking + " 1");
   KtNumEdit4->setToolTip(parking + " 2");
+  // The hints are the fields' only labels: screen readers read them as their names.
+  KtNumEdit3->setAccessibleName(KtNumEdit3->toolTip());
+  KtNumEdit4->setAccessibleName(KtNumEdit4->toolTip());
 }

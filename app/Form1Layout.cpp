@@ -22,11 +22,11 @@ QFont windowFont() {
   return font;
 }
 
-// Gives widget its form name, also as its accessible name so tools find it by that name.
+// Gives widget its form name. Its accessible name stays what a person reads there (caption,
+// text, title), which Qt takes and follows by itself.
 template <typename Widget>
 Widget* named(Widget* widget, const char* name) {
   widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(QString::fromLatin1(name));
   return widget;
 }
 
@@ -74,10 +74,12 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
   return box;
 }
 
+// A numeric field; its hint is its only label, so it is also the name screen readers read.
 TKtNumEdit* numEdit(QWidget* parent, const char* name, const QString& hint, QRect geometry) {
   auto* edit = named(new TKtNumEdit(parent), name);
   edit->setGeometry(geometry);
   edit->setToolTip(hint);
+  edit->setAccessibleName(hint);
   return edit;
 }
 
@@ -112,10 +114,12 @@ QLabel* positionLabel(QWidget* parent, const char* name, QPoint place) {
   return label;
 }
 
-DialImage* dial(QWidget* parent, const char* name, const QImage& picture, QPoint place) {
+DialImage* dial(QWidget* parent, const char* name, const QImage& picture, const char* caption,
+                QPoint place) {
   auto* image = named(new DialImage(parent), name);
   image->move(place);
   image->SetPicture(picture);
+  image->setAccessibleName(QString::fromLatin1(caption));
   image->setToolTip(QStringLiteral("Click any position to move"));
   return image;
 }
@@ -144,9 +148,9 @@ void TForm1::createControls() {
   move(195, 122);
 
   // Stacking order from bottom to top: each control is drawn over the ones made before it.
-  Image2 = dial(this, "Image2", ElevationHalfRose(), {205, 96});
+  Image2 = dial(this, "Image2", ElevationHalfRose(), ElevationCaption, {205, 96});
   Label7 = positionLabel(this, "Label7", {205, 96});
-  Image1 = dial(this, "Image1", AzimuthRose(), {0, 96});
+  Image1 = dial(this, "Image1", AzimuthRose(), AzimuthCaption, {0, 96});
   Label6 = positionLabel(this, "Label6", {0, 96});
   GroupBox2 = groupBox(this, "GroupBox2", QStringLiteral("Configuration (GS232B 9600 Baud)"),
                        {0, 0, 201, 91});
@@ -191,6 +195,11 @@ void TForm1::createConfigurationGroup() {
   ComboBox4 =
       comboBox(group, "ComboBox4", AxisConfigurationItems, QStringLiteral("Axis configuration"),
                QStringLiteral("AZ - EL - AZ/EL - AZ/EL"), {55, 65, 142, 21});
+  // Each label names its box for screen readers.
+  Label2->setBuddy(ComboBox2);
+  Label1->setBuddy(ComboBox1);
+  Label13->setBuddy(ComboBox3);
+  Label3->setBuddy(ComboBox4);
 }
 
 void TForm1::createManualGroup1() {

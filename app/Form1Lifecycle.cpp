@@ -45,15 +45,11 @@ void TForm1::FormCreate() {
   KtNumEdit4->SetValue(Settings.Park2);
   SelectItemSilently(ComboBox4, Settings.AxisConfig);
   QPalette palette = this->palette();
-  if (DiagMode) {
-    palette.setColor(QPalette::Window, diagnosticRed);
-    Memo1->show();
-    PositionLogFile.Create(PositionLogFileName);
-  } else {
-    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-    Memo1->hide();
-  }
+  palette.setColor(QPalette::Window, DiagMode ? diagnosticRed : palette.color(QPalette::Button));
   setPalette(palette);
+  Memo1->setVisible(DiagMode);
+  // After the colour: a log that cannot be created ends start-up on a red window all the same.
+  if (DiagMode) PositionLogFile.Create(PositionLogFileName);
   Timer1->SetInterval(Settings.PollRate);
   openPort();
 }

@@ -5,6 +5,7 @@
 
 #include "app/DiagMode.h"
 #include "app/Form1.h"
+#include "app/TimeFormatWithoutZone.h"
 #include "display/DialGeometry.h"
 
 namespace {
@@ -64,8 +65,9 @@ void TForm1::logPositions(int32_t position1, int32_t position2) {
   // One reading of the clock, so a report just at midnight gets a matching date and time.
   const QDateTime now = QDateTime::currentDateTime();
   const QLocale locale = QLocale::system();
-  const QString line = locale.toString(now.date(), QLocale::ShortFormat) + " " +
-                       locale.toString(now.time(), QLocale::LongFormat) + " " +
+  const QString time =
+      locale.toString(now.time(), TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
+  const QString line = locale.toString(now.date(), QLocale::ShortFormat) + " " + time + " " +
                        QString::number(position1) + "° " + QString::number(position2) + "° \r\n";
   PositionLogFile.Append(line.toStdString());
 }

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/ComboBoxSelection.h"
+#include "app/DialPictures.h"
 #include "app/FileSystem.h"
 #include "app/Form1.h"
 #include "app/JpegPicture.h"
@@ -17,6 +18,13 @@ constexpr const char* kAzimuthPicture = "Windrose_AZ.jpg";
 constexpr const char* kElevationPicture = "Windrose_EL.jpg";
 
 std::string textOf(const QComboBox* box) { return box->currentText().toStdString(); }
+
+// Shows the picture of the dial kind, and names the dial by the word the picture carries. A
+// picture that cannot be loaded raises and leaves picture and name as they were.
+void loadDialPicture(DialImage* dial, bool elevation) {
+  dial->SetPicture(LoadJpegPicture(elevation ? kElevationPicture : kAzimuthPicture));
+  dial->setAccessibleName(elevation ? ElevationCaption : AzimuthCaption);
+}
 
 // A park field's value as the settings keep it: truncated toward zero, and refused rather
 // than cut when it does not fit.
@@ -67,9 +75,8 @@ void TForm1::ApplyAxisConfiguration() {
                            static_cast<QWidget*>(GroupBox4), static_cast<QWidget*>(GroupBox5)}) {
     control->setVisible(two);
   }
-  Image1->SetPicture(LoadJpegPicture(config == 1 ? kElevationPicture : kAzimuthPicture));
-  if (config == 2) Image2->SetPicture(LoadJpegPicture(kElevationPicture));
-  if (config == 3) Image2->SetPicture(LoadJpegPicture(kAzimuthPicture));
+  loadDialPicture(Image1, config == 1);
+  if (two) loadDialPicture(Image2, config == 2);
   // The pointers stay over the new pictures, drawn for the dial kinds of this configuration.
   if (reportAccepted_) DrawDialPointers(Position1(), ReadPosition2());
 }

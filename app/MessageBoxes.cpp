@@ -10,9 +10,12 @@
 
 namespace {
 
+// The title of every box: the program's name, without the window caption's version.
+const QString kBoxTitle = QStringLiteral("Azimara M");
+
 void showErrorBox(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
-                  QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::Critical, kBoxTitle, text, QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.exec();
 }
 

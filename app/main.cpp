@@ -8,7 +8,9 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  QApplication::setApplicationDisplayName(QStringLiteral("Azimara M"));
+  // No display name: Qt would append it to the window's caption in every title bar. The
+  // desktop file name ties the window to the menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("azimara-m"));
   const SerialQtHooks serialHooks;
   // After the serial hooks: the port's exceptions go to the panel's message boxes too.
   InstallMessageBoxes();

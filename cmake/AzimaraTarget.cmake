@@ -1,21 +1,28 @@
-# Settings every target of our own carries: C++20 and warnings as errors.
+# Settings every target of our own carries: C++20 and the warnings, errors where the project's
+# own checks build.
 function(azimara_target_defaults target)
   target_compile_features(${target} PUBLIC cxx_std_20)
-  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF
+    COMPILE_WARNING_AS_ERROR ${AZIMARA_WARNINGS_AS_ERRORS})
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
-# A GoogleTest executable registered with CTest, one test per test case.
+# A GoogleTest executable registered with CTest, one test per test case; FIXTURES names the
+# CTest fixtures its tests need.
 function(azimara_add_test target)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT;FIXTURES" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   azimara_target_defaults(${target})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
+  set(properties TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+  if(ARG_FIXTURES)
+    list(APPEND properties FIXTURES_REQUIRED ${ARG_FIXTURES})
+  endif()
   include(GoogleTest)
   gtest_discover_tests(${target}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+    PROPERTIES ${properties})
 endfunction()

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-utils
   libhamlib-utils python3-serial dbus dbus-x11 at-spi2-core python3-pyatspi fonts-dejavu-core locales
   desktop-file-utils
+  debhelper lintian libjpeg-dev man-db
   qt6-serialport-dev libserialport-dev
 )
 

@@ -27,14 +27,14 @@ std::u16string engineeringText(long double x, const NumberStyle& style) {
   if (x > 99) --places;
   if (style.Decimals != -1 && style.Decimals < places) places = style.Decimals;
   std::string pattern = "0";
-  if (style.Decimals != 0) pattern += "." + std::string(places, style.Decimals < 0 ? '#' : '0');
+  if (style.Decimals != 0) pattern.append(".").append(places, style.Decimals < 0 ? '#' : '0');
   return FormatFloat(pattern, x, style.Separators) + u"E" + exponent;
 }
 
 std::string basePattern(const NumberStyle& style) {
   std::string pattern = style.Format == TNumberFormat::Thousands ? ",0" : "0";
-  if (style.Decimals > 0) pattern += "." + std::string(style.Decimals, '0');
-  if (style.Decimals < 0) pattern += "." + std::string(kMostDecimals, '#');
+  if (style.Decimals > 0) pattern.append(".").append(style.Decimals, '0');
+  if (style.Decimals < 0) pattern.append(".").append(kMostDecimals, '#');
   if (style.Format == TNumberFormat::Scientific || style.Format == TNumberFormat::Engineering) {
     pattern += "E-";
   }

@@ -35,12 +35,17 @@ TEST(LanguageLine, ALineOfTheCodeStoresItsTextUnderItsNumber) {
        5,
        "Gr\xC3\xBC\xC3\x9F"
        "e"},
-      // Not UTF-8: every byte is one Latin-1 character.
+      // Not UTF-8: every byte is one character of code page 1252, as Windows wrote it.
       {"EN;05;Gr\xFC\xDF"
        "e",
        5,
        "Gr\xC3\xBC\xC3\x9F"
        "e"},
+      {"FR;05;Man\x9Cuvre \x80 l\x92"
+       "axe",
+       5,
+       "Man\xC5\x93uvre \xE2\x82\xAC l\xE2\x80\x99"
+       "axe"},
   };
   for (const LineCase& c : cases) {
     SCOPED_TRACE(c.line);
@@ -145,7 +150,7 @@ TEST_F(LanguageFileRead, AFileThatCannotBeReadIsAnInputOutputError) {
   EXPECT_THROW(ReadLanguageFile(directory.Path("missing.csv"), "EN", table), EInOutError);
 }
 
-TEST(FileText, ValidUtf8IsDecodedAndEverythingElseIsLatinOne) {
+TEST(FileText, ValidUtf8IsDecodedAndEverythingElseIsCodePage1252) {
   struct Case {
     std::string bytes;
     std::u32string characters;
@@ -157,9 +162,17 @@ TEST(FileText, ValidUtf8IsDecodedAndEverythingElseIsLatinOne) {
       {"\xF0\x9F\x93\xA1", U"\U0001F4E1"},
       {"\xB0", U"\u00B0"},
       {"\xC0\xB0", U"\u00C0\u00B0"},                      // overlong
-      {"\xED\xA0\x80", U"\u00ED\u00A0\u0080"},            // surrogate
-      {"\xE2\x82", U"\u00E2\u0082"},                      // cut short
-      {"\xF4\x90\x80\x80", U"\u00F4\u0090\u0080\u0080"},  // beyond U+10FFFF
+      {"\xED\xA0\x80", U"\u00ED\u00A0\u20AC"},            // surrogate
+      {"\xE2\x82", U"\u00E2\u201A"},                      // cut short
+      {"\xF4\x90\x80\x80", U"\u00F4\u0090\u20AC\u20AC"},  // beyond U+10FFFF
+      // Code page 1252 where it differs from Latin-1, and the five bytes it leaves undefined.
+      {"\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E",
+       U"\u20AC\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u017D"},
+      {"\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F",
+       U"\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u017E"
+       U"\u0178"},
+      {"\x81\x8D\x8F\x90\x9D", U"\u0081\u008D\u008F\u0090\u009D"},
+      {"\xA0\xFF", U"\u00A0\u00FF"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DecodeFileText(c.bytes), c.characters) << c.bytes;

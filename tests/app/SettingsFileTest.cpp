@@ -98,7 +98,7 @@ TEST_F(SettingsFile, AnEmptyLanguageLineIsAnEmptyCode) {
   EXPECT_EQ(settings.Language, "");
 }
 
-TEST_F(SettingsFile, ALatinOneLanguageLineIsReadAsItsCharacters) {
+TEST_F(SettingsFile, ALanguageLineInCodePage1252IsReadAsItsCharacters) {
   WriteBytes(path, "1\r\n\xC4\xF6\r\n1000\r\n10\r\n0\r\n0\r\n2\r\n50\r\n50\r\n");
   read();
   EXPECT_EQ(settings.Language, "\xC3\x84\xC3\xB6");

@@ -69,4 +69,22 @@ TEST_F(WindowPointing, MovingSendsNothingAndAClickSendsThatDialsAxisOnly) {
   EXPECT_EQ(form->KtNumEdit1->text(), "45");
 }
 
+TEST_F(WindowPointing, ADoubleClickOnADialSendsOneCommand) {
+  const std::string log = Path("commands.log");
+  const SimulatorProcess simulator({"--link", Path("COM1"), "--log", log});
+  const auto form = startWith(2);
+  ASSERT_TRUE(form->SioComPort1.Open());
+  // Through the window, so Qt tells the double-click from two clicks as it does for the mouse.
+  QWindow* window = form->windowHandle();
+  const QPoint onDial1 = form->Image1->mapTo(form.get(), QPoint(150, 50));
+  QTest::mouseMove(window, onDial1);
+  QTest::mouseDClick(window, Qt::LeftButton, {}, onDial1);
+  // A command after it shows that no second one came between.
+  const QPoint onDial2 = form->Image2->mapTo(form.get(), QPoint(130, 10));
+  QTest::mouseMove(window, onDial2);
+  QTest::mouseClick(window, Qt::LeftButton, {}, onDial2);
+  EXPECT_EQ(WaitForCommands(log, 2),
+            (std::vector<std::string>{HexBytes("M045\r"), HexBytes("MB108\r")}));
+}
+
 }  // namespace

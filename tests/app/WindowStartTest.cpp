@@ -3,6 +3,8 @@
 
 #include <QApplication>
 
+#include <filesystem>
+
 #include "app/DiagMode.h"
 #include "app/DialPictures.h"
 #include "tests/app/PanelFixture.h"
@@ -124,6 +126,20 @@ TEST_F(WindowStart, APictureOfAnotherSizeResizesItsDialAndTheWindow) {
   EXPECT_EQ(form->Image1->size(), QSize(300, 350));
   const int memoBottom = DiagMode ? 499 : 0;
   EXPECT_EQ(form->size(), QSize(DiagMode ? 401 : 300, std::max(96 + 350, memoBottom)));
+}
+
+TEST_F(WindowStart, TheDiagnosticWindowIsRedEvenWhenThePositionLogCannotBeCreated) {
+  std::filesystem::create_directory(Path("QV_M.log"));
+  const auto form = StartPanel();
+  if (!DiagMode) {
+    EXPECT_TRUE(Messages(MessageBoxKind::StandardError).empty());
+    return;
+  }
+  EXPECT_EQ(form->palette().color(QPalette::Window), QColor(255, 0, 0));
+  EXPECT_FALSE(form->Memo1->isHidden());
+  const std::vector<QString> errors = Messages(MessageBoxKind::StandardError);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(errors.front().contains("QV_M.log")) << errors.front().toStdString();
 }
 
 TEST_F(WindowStart, TheDiagnosticBuildShowsTheMemoOnRedAndCreatesThePositionLog) {

@@ -43,7 +43,7 @@ void expectConversionError(const std::vector<QString>& errors, const QString& st
 }
 
 TEST_F(DamagedFiles, SettingsOfBinaryGarbageStopTheStartUpAtTheirFirstLine) {
-  WriteFile("QV_M.ini", "\xFF" + Garbage(64 << 10, 11));
+  WriteFile("QV_M.ini", std::string("\xFF").append(Garbage(64 << 10, 11)));
   const auto form = StartMeasured();
   expectConversionError(Messages(MessageBoxKind::StandardError), "");
   EXPECT_TRUE(form->isVisible());
@@ -120,7 +120,7 @@ TEST_F(DamagedFiles, AHugeLanguageFileOfOneLineGivesItsFirstHundredCharacters) {
   WriteFilledFile(Path("QV_M_language.csv"), "EN;02;", "\xE9", kHugeFile);
   const auto form = StartMeasured();
   EXPECT_TRUE(Messages(MessageBoxKind::StandardError).empty());
-  EXPECT_EQ(form->Button1->text(), QString(100, QChar(0xE9))) << "Latin-1";
+  EXPECT_EQ(form->Button1->text(), QString(100, QChar(0xE9))) << "code page 1252";
   ExpectMemoryBounded();
 }
 

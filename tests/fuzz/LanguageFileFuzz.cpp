@@ -18,7 +18,7 @@
 
 namespace {
 
-// Plain codes, a code of digits, and one outside ASCII (UTF-8 and Latin-1 files spell it
+// Plain codes, a code of digits, and one outside ASCII (UTF-8 and code page 1252 files spell it
 // differently).
 const std::array<std::string, 4> kLanguages = {"EN", "DE", "01", "\u00DCB"};
 

@@ -16,24 +16,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string resources = AZIMARA_RESOURCES_DIR;
+const std::string sourceDir = AZIMARA_SOURCE_DIR;
 const std::string iconTheme = kDataDir + "/icons/hicolor";
+const std::string manPages = std::string(AZIMARA_INSTALL_MANDIR) + "/man1";
 
 struct InstalledFile {
   std::string path;
-  std::string source;  // in resources/, empty for files the build makes
+  std::string source;  // in the source tree, empty for files the build makes
   bool executable;
 };
 
 const std::vector<InstalledFile> installedFiles = {
     {kBinDir + "/azimara-m", "", true},
+    {kBinDir + "/gs232sim", "", true},
     {kPanelDir + "/azimara", "", true},
-    {kShippedDir + "/QV_M_language.csv", "QV_M_language.csv", false},
-    {kShippedDir + "/Windrose_AZ.jpg", "Windrose_AZ.jpg", false},
-    {kShippedDir + "/Windrose_EL.jpg", "Windrose_EL.jpg", false},
-    {kDataDir + "/applications/azimara-m.desktop", "azimara-m.desktop", false},
-    {iconTheme + "/32x32/apps/azimara-m.png", "azimara.png", false},
-    {iconTheme + "/256x256/apps/azimara-m.png", "azimara_256.png", false},
+    {kShippedDir + "/QV_M_language.csv", "resources/QV_M_language.csv", false},
+    {kShippedDir + "/Windrose_AZ.jpg", "resources/Windrose_AZ.jpg", false},
+    {kShippedDir + "/Windrose_EL.jpg", "resources/Windrose_EL.jpg", false},
+    {kDataDir + "/applications/azimara-m.desktop", "resources/azimara-m.desktop", false},
+    {iconTheme + "/32x32/apps/azimara-m.png", "resources/azimara.png", false},
+    {iconTheme + "/256x256/apps/azimara-m.png", "resources/azimara_256.png", false},
+    {manPages + "/azimara-m.1", "docs/man/azimara-m.1", false},
+    {manPages + "/gs232sim.1", "docs/man/gs232sim.1", false},
 };
 
 bool isExecutable(const std::string& path) {
@@ -68,7 +72,7 @@ TEST_F(InstalledFiles, EachFileIsInItsPlaceAsShipped) {
     ASSERT_TRUE(fs::is_regular_file(path));
     EXPECT_EQ(isExecutable(path), file.executable);
     if (!file.source.empty()) {
-      EXPECT_EQ(ReadBytes(path), ReadBytes(resources + "/" + file.source));
+      EXPECT_EQ(ReadBytes(path), ReadBytes(sourceDir + "/" + file.source));
     }
   }
 }

@@ -43,7 +43,3 @@ std::optional<AccessibleNode> AccessibleTree::Find(
 std::optional<AccessibleNode> AccessibleTree::Named(const std::string& name) const {
   return Find([&](const AccessibleNode& node) { return node.Name == name; });
 }
-
-std::optional<AccessibleNode> AccessibleTree::Described(const std::string& description) const {
-  return Find([&](const AccessibleNode& node) { return node.Description == description; });
-}

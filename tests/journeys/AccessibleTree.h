@@ -1,7 +1,8 @@
 #pragma once
 // The panel's controls and message boxes as the accessibility bus shows them, read with
-// accessible_tree.py. Controls are named like on the form ("Button2", "KtNumEdit1"); a combo
-// box is named by its current text and told apart by its hint (the description).
+// accessible_tree.py. Each is named by what a person reads there (a button by its caption, a
+// read-out by its text, a field by its hint; a combo box by its current text); its hint is
+// its description.
 
 #include <functional>
 #include <optional>
@@ -30,8 +31,6 @@ class AccessibleTree {
   std::optional<AccessibleNode> Find(const std::function<bool(const AccessibleNode&)>& match) const;
   // The first node with this name.
   std::optional<AccessibleNode> Named(const std::string& name) const;
-  // The first node with this description (a control's hint).
-  std::optional<AccessibleNode> Described(const std::string& description) const;
 
   const std::vector<AccessibleNode>& Nodes() const { return nodes_; }
 

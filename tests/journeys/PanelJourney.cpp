@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "serial/Deadline.h"
+#include "tests/journeys/FormPlaces.h"
 #include "tests/journeys/ToolRun.h"
 #include "tests/tools/TestPatience.h"
 
@@ -101,6 +102,17 @@ WindowGeometry PanelJourney::Geometry() const {
           shellValue(shell, "HEIGHT")};
 }
 
+std::string PanelJourney::WindowTitle() const {
+  // _NET_WM_NAME(UTF8_STRING) = "title"
+  const std::string shown = RunToolChecked("xprop", {"-id", window_, "_NET_WM_NAME"});
+  const size_t first = shown.find('"');
+  const size_t last = shown.rfind('"');
+  if (first == std::string::npos || last == first) {
+    throw std::runtime_error("xprop showed no title: " + shown);
+  }
+  return shown.substr(first + 1, last - first - 1);
+}
+
 void PanelJourney::MoveWindow(int x, int y) {
   RunToolChecked("xdotool", {"windowmove", window_, std::to_string(x), std::to_string(y)});
   if (!Eventually([&] { return Geometry().X == x && Geometry().Y == y; })) {
@@ -134,10 +146,9 @@ void PanelJourney::Keys(const std::vector<std::string>& keys) const {
 }
 
 AccessibleNode PanelJourney::Located(const std::string& name) {
-  if (!layout_.Named(name)) {
-    layout_ = WaitForAccessible([&](const AccessibleNode& node) { return node.Name == name; });
-  }
-  return *layout_.Named(name);
+  const auto match = isControl(name);
+  if (!layout_.Find(match)) layout_ = WaitForAccessible(match);
+  return *layout_.Find(match);
 }
 
 void PanelJourney::Enter(const std::string& field, const std::string& text) {
@@ -146,25 +157,19 @@ void PanelJourney::Enter(const std::string& field, const std::string& text) {
   Type(text);
 }
 
-void PanelJourney::EnterSelector(const std::string& hint, const std::string& text) {
-  focusSelector(hint);
+void PanelJourney::EnterSelector(const std::string& box, const std::string& text) {
+  focusSelector(box);
   Keys({"End", "shift+Home"});
   Type(text);
 }
 
-void PanelJourney::StepSelector(const std::string& hint, const std::string& key, int count) {
-  focusSelector(hint);
+void PanelJourney::StepSelector(const std::string& box, const std::string& key, int count) {
+  focusSelector(box);
   Keys(std::vector<std::string>(static_cast<size_t>(count), key));
 }
 
-AccessibleNode PanelJourney::Selector(const std::string& hint) {
-  return *WaitForAccessible([&](const AccessibleNode& node) {
-            return node.Description == hint;
-          }).Described(hint);
-}
-
-void PanelJourney::focusSelector(const std::string& hint) {
-  const AccessibleNode box = Selector(hint);
+void PanelJourney::focusSelector(const std::string& name) {
+  const AccessibleNode box = Located(name);
   // The left part of a selector is its edit field: a click there gives it the focus without
   // opening the list.
   Click(box.X + 10, box.CentreY());
@@ -197,9 +202,16 @@ AccessibleTree PanelJourney::WaitForAccessible(
 }
 
 AccessibleNode PanelJourney::Control(const std::string& name) {
-  return *WaitForAccessible([&](const AccessibleNode& node) {
-            return node.Name == name;
-          }).Named(name);
+  const auto match = isControl(name);
+  return *WaitForAccessible(match).Find(match);
+}
+
+std::function<bool(const AccessibleNode&)> PanelJourney::isControl(const std::string& name) const {
+  const FormPlace place = PlaceOf(name);
+  const WindowGeometry window = Geometry();
+  return [place, window](const AccessibleNode& node) {
+    return node.Role == place.Role && node.X == window.X + place.X && node.Y == window.Y + place.Y;
+  };
 }
 
 void PanelJourney::ConfirmMessage(const std::string& text) {

@@ -54,6 +54,8 @@ class PanelJourney : public ::testing::Test {
   // The panel's wait status once it has ended, nothing if it still runs after timeout.
   std::optional<int> WaitForPanelEnd(std::chrono::milliseconds timeout);
   WindowGeometry Geometry() const;
+  // The title window managers and task bars show (_NET_WM_NAME).
+  std::string WindowTitle() const;
   // Moves the window as a window manager would, and waits until it stands there.
   void MoveWindow(int x, int y);
 
@@ -65,15 +67,14 @@ class PanelJourney : public ::testing::Test {
   void Keys(const std::vector<std::string>& keys) const;
   // Clicks into a numeric field, replaces its text by text.
   void Enter(const std::string& field, const std::string& text);
-  // Gives a selector (found by its hint) the focus and presses key count times.
-  void StepSelector(const std::string& hint, const std::string& key, int count);
-  // Replaces the text of a selector (found by its hint) by typing text over it.
-  void EnterSelector(const std::string& hint, const std::string& text);
-  // A selector, named by its current text.
-  AccessibleNode Selector(const std::string& hint);
+  // Gives a selector (a ComboBox) the focus and presses key count times.
+  void StepSelector(const std::string& box, const std::string& key, int count);
+  // Replaces the text of a selector by typing text over it.
+  void EnterSelector(const std::string& box, const std::string& text);
 
   // The panel's accessible objects once a node that match accepts is among them.
   AccessibleTree WaitForAccessible(const std::function<bool(const AccessibleNode&)>& match);
+  // The control with this form name, found at its place in the window, as it reads now.
   AccessibleNode Control(const std::string& name);
   // A control where it stood when first looked for: for clicking, not for its texts.
   AccessibleNode Located(const std::string& name);
@@ -87,11 +88,11 @@ class PanelJourney : public ::testing::Test {
   // Waits until the simulator has received count commands besides the polls, returns them all.
   std::vector<WireEntry> WaitForCommands(size_t count);
 
-  // Hints of the selectors.
-  static constexpr const char* PortHint = "COM1..COM32";
-  static constexpr const char* LanguageHint = "DE EN FR";
-  static constexpr const char* PollRateHint = "Pollrate 500..5000 ms";
-  static constexpr const char* AxisHint = "AZ - EL - AZ/EL - AZ/EL";
+  // The selectors.
+  static constexpr const char* PortBox = "ComboBox1";
+  static constexpr const char* LanguageBox = "ComboBox2";
+  static constexpr const char* PollRateBox = "ComboBox3";
+  static constexpr const char* AxisBox = "ComboBox4";
 
   TemporaryDirectory dir_;
   PrivateXServer xServer_;
@@ -102,7 +103,9 @@ class PanelJourney : public ::testing::Test {
   AccessibleTree layout_;
 
  private:
-  void focusSelector(const std::string& hint);
+  void focusSelector(const std::string& box);
+  // Whether a node is the control with this form name: its role at its place in the window.
+  std::function<bool(const AccessibleNode&)> isControl(const std::string& name) const;
 };
 
 // Whether the screenshot shows the hand's green within one pixel of (x, y).

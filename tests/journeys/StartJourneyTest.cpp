@@ -36,6 +36,7 @@ TEST_F(StartJourney, FirstStartInAnEmptyDirectoryCreatesTheDefaultsAndPollsEvery
   EXPECT_EQ(window.Y, 50);
   EXPECT_EQ(window.Width, 405);
   EXPECT_EQ(window.Height, 406);
+  EXPECT_EQ(WindowTitle(), "Azimara M V1.7");
 
   const std::vector<WireEntry> polls = WaitForMorePolls(4);
   ASSERT_GE(polls.size(), 4u);
@@ -55,6 +56,12 @@ TEST_F(StartJourney, FirstStartInAnEmptyDirectoryCreatesTheDefaultsAndPollsEvery
     return HandColourNear(screen, left.X, left.Y) && HandColourNear(screen, right.X, right.Y);
   })) << "no hands at 120 and 30";
   EXPECT_FALSE(HandColourNear(ScreenImage::Take(), elsewhere.X, elsewhere.Y));
+
+  // Screen readers read the read-outs as they show the positions, and the design captions.
+  EXPECT_EQ(Control("Label6").Name, "120°");
+  EXPECT_EQ(Control("Label7").Name, "30°");
+  EXPECT_EQ(Control("Button1").Name, "Exit");
+  EXPECT_EQ(Control("KtNumEdit3").Name, "Parking Position 1");
 }
 
 TEST_F(StartJourney, ExitEndsAtOnceAndTheNextStartRestoresWhatTheOperatorSet) {
@@ -65,9 +72,9 @@ TEST_F(StartJourney, ExitEndsAtOnceAndTheNextStartRestoresWhatTheOperatorSet) {
   StartPanel();
   ASSERT_FALSE(WaitForMorePolls(1).empty());
 
-  StepSelector(LanguageHint, "Down", 2);  // FR
-  EnterSelector(PollRateHint, "500");
-  StepSelector(AxisHint, "Down", 1);  // axis1=AZ | axis2=AZ
+  StepSelector(LanguageBox, "Down", 2);  // FR
+  EnterSelector(PollRateBox, "500");
+  StepSelector(AxisBox, "Down", 1);  // axis1=AZ | axis2=AZ
   Enter("KtNumEdit3", "90");
   Enter("KtNumEdit4", "45");
   ClickControl("KtNumEdit1");  // leaves the park field
@@ -92,10 +99,10 @@ TEST_F(StartJourney, ExitEndsAtOnceAndTheNextStartRestoresWhatTheOperatorSet) {
   EXPECT_EQ(window.Y, 80);
   EXPECT_EQ(window.Width, 405);
   EXPECT_EQ(window.Height, 406);
-  EXPECT_EQ(Selector(PortHint).Name, "3");
-  EXPECT_EQ(Selector(LanguageHint).Name, "FR");
-  EXPECT_EQ(Selector(PollRateHint).Name, "500");
-  EXPECT_EQ(Selector(AxisHint).Name, "axis1=AZ | axis2=AZ");
+  EXPECT_EQ(Control(PortBox).Name, "3");
+  EXPECT_EQ(Control(LanguageBox).Name, "FR");
+  EXPECT_EQ(Control(PollRateBox).Name, "500");
+  EXPECT_EQ(Control(AxisBox).Name, "axis1=AZ | axis2=AZ");
   EXPECT_EQ(Control("KtNumEdit3").Text, "90");
   EXPECT_EQ(Control("KtNumEdit4").Text, "45");
   EXPECT_EQ(ReadFile("QV_M.ini"), saved);

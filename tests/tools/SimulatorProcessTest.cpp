@@ -222,7 +222,8 @@ TEST(SimulatorProcess, SplitDeliversTheSameBytesInPieces) {
 TEST(SimulatorProcess, LeadingCrPrecedesEveryReply) {
   SimulatorProcess simulator({"--leading-cr", "--az", "5", "--el", "6"});
   RawPort port(simulator.ClientPath());
-  EXPECT_EQ(ask(port, "C2\r", 17), "\r" + bothReport(5, 6));
+  const std::string report = bothReport(5, 6);
+  EXPECT_EQ(ask(port, "C2\r", 17), "\r" + report);
   EXPECT_EQ(ask(port, "S\r", 2), "\r\r");
 }
 
