@@ -9,7 +9,7 @@
 // "-now": ser2net without its wait for more characters after each one (chardelay: false), so
 // the figure shows the cost of the network path alone.
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QTimer>
@@ -19,14 +19,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "app/Form1.h"
-#include "app/MessageBoxes.h"
-#include "app/SerialQtHooks.h"
-#include "serial/PortPrompt.h"
+#include "bench/PanelBenchSupport.h"
 #include "tests/tools/Ser2netProcess.h"
 #include "tests/tools/SimulatorProcess.h"
 #include "tests/tools/TemporaryDirectory.h"
@@ -37,18 +34,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kDefaultRounds = 10'000;
 constexpr int kWarmUpRounds = 50;
 constexpr auto kReplyPatience = std::chrono::seconds(5);
-
-// The start-up directory: pictures, language file, settings for two axes on COM1.
-void prepareStartDirectory(const TemporaryDirectory& directory) {
-  const std::string resources = AZIMARA_RESOURCES_DIR;
-  for (const char* file : {"Windrose_AZ.jpg", "Windrose_EL.jpg", "QV_M_language.csv"}) {
-    std::filesystem::copy_file(resources + "/" + file, directory.Path(file));
-  }
-  std::ofstream settings(directory.Path("QV_M.ini"), std::ios::binary);
-  for (const char* line : {"1", "EN", "5000", "10", "0", "0", "2", "50", "50"}) {
-    settings << line << "\r\n";
-  }
-}
 
 // Counts the replies the panel has handled, by the echo lines they leave.
 class ReplyCounter {
@@ -100,14 +85,14 @@ Way wayNamed(const std::string& name) {
 
 int measure(int rounds, const Way& way) {
   TemporaryDirectory directory;
-  prepareStartDirectory(directory);
-  SimulatorProcess simulator({"--az", "123", "--el", "45"});
+  PrepareStartDirectory(directory, "5000");
+  std::vector<std::string> options{"--az", "123", "--el", "45"};
+  if (!way.Server) options.insert(options.end(), {"--link", directory.Path("COM1")});
+  SimulatorProcess simulator(options);
   std::unique_ptr<Ser2netProcess> ser2net;
   if (way.Server) {
     ser2net = std::make_unique<Ser2netProcess>(simulator.ClientPath(), way.Accepter, way.CharDelay);
     std::filesystem::create_symlink(ser2net->Url(), directory.Path("COM1"));
-  } else {
-    std::filesystem::create_symlink(simulator.ClientPath(), directory.Path("COM1"));
   }
   std::filesystem::current_path(directory.Path(""));
   auto form = std::make_unique<TForm1>();
@@ -153,15 +138,5 @@ int main(int argc, char** argv) {
     return 2;
   }
   const Way way = wayNamed(name);
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  int qtArgc = 1;
-  QApplication application(qtArgc, argv);
-  const SerialQtHooks serialHooks;
-  SetPortPrompt({});
-  InstallMessageBoxes();
-  // A box would wait for a click nobody gives: its text goes to the error output instead.
-  SetMessageBoxHandler([](MessageBoxKind, const QString& text) {
-    std::fprintf(stderr, "message box: %s\n", text.toLocal8Bit().constData());
-  });
-  return measure(rounds, way);
+  return RunInPanelApplication(argv[0], [rounds, &way] { return measure(rounds, way); });
 }

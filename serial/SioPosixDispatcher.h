@@ -11,8 +11,13 @@
 // (devices without them, such as pseudo-terminals, leave it asleep). The
 // threads sleep with no time limit until there is work; the stop (a close or
 // a failing thread) sets the kill flag and wakes every one of them, so an
-// idle port costs nothing and a close is still seen at once. A device that goes away ends the
-// threads with -161 (read) or -160 (write); the program keeps running.
+// idle port costs nothing and a close is still seen at once. A device that
+// goes away ends the threads with -161 (read) or -160 (write), and the
+// component hears of it (PORT_LOST); the program keeps running.
+//
+// Besides its own locks the port takes the UUCP lock file of the device
+// (UucpLock.h) while it is open. RS-485 mode (the DCB's RTS toggle) is the
+// kernel's RS-485 support, refused with EINVAL where the driver has none.
 
 #include <atomic>
 #include <cstdint>
@@ -21,6 +26,7 @@
 #include "serial/Dcb.h"
 #include "serial/LineErrorCounters.h"
 #include "serial/SioDescriptorDispatcher.h"
+#include "serial/UucpLock.h"
 
 struct termios2;
 
@@ -36,16 +42,22 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   // 0 whatever happened; escapes 3 to 6 raise and drop RTS and DTR.
   int32_t SendLineEscape(int32_t func) override;
   int32_t PurgeDeviceQueue(int32_t which) override;
+  // cbOutQue counts every byte not yet on the line (UnsentOutputCount), so
+  // that a line change waits for the kernel's queue too.
   int32_t CollectLineErrors(ComStat& status) override;
   int32_t FetchLineSettings(Dcb& dcb) override;
-  // 0, or minus the error code (SioErrorOfErrno) of a refused setting; a
-  // setting the device cannot take (see LineTaken) is refused with EINVAL.
+  // 0, or minus the error code of a refused setting: as an opening error
+  // (SioErrorOfErrno) until the port threads run, then as the system said.
+  // A setting the device cannot take (see DcbToTermios, LineTaken), or RS-485
+  // on a driver without it, is refused with EINVAL.
   int32_t ApplyLineSettings(Dcb& dcb) override;
   // -1 on failure, with SioLastError set to the mapped error (2 no such
   // port, 5 in use, else the error number).
   intptr_t OpenDevice(const char* name, int32_t inSize, int32_t outSize) override;
   // 0 when the device has no modem lines.
   uint8_t ReadModemLines() override;
+  // From here on, line-setting failures are those of an open device.
+  void StartPortThreads() override;
 
   // ---- For the status thread ------------------------------------------------
 
@@ -58,15 +70,22 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   // Writes the terminal settings of a line change (WriteTermios): 0, or the
   // error number.
   virtual int WriteTerminal(int device, const termios2& line);
+  // Switches the driver's RS-485 mode (SetKernelRs485): 0, or the error
+  // number.
+  virtual int WriteRs485(int device, bool on);
   // The terminal's status thread: modem lines and line error counters.
   std::unique_ptr<TSioDispatcherThread> CreateStatusThread() override;
-  // Gives up the claim on a device this dispatcher opened, and closes it.
+  // Gives up the claim on a device this dispatcher opened (its UUCP lock
+  // too), switches off the RS-485 mode it switched on, and closes it.
   int32_t ReleaseDevice(int device) override;
 
  private:
   // Output purge: the write thread drops what it is sending and acknowledges.
   int32_t purgeOutput();
   int32_t purgeInput();
+  // Follows the DCB's RTS toggle with the kernel's RS-485 mode: 0, or the
+  // error number.
+  int followRs485(const Dcb& dcb);
 
   LineErrorCounters lineErrors_;
 
@@ -76,6 +95,13 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
 
   // Whether this dispatcher opened the device (and so claimed it).
   std::atomic<bool> ownsDevice_{false};
+  UucpLock uucpLock_;
+  // From the start of the port threads until the close: line-setting
+  // failures are those of an open device.
+  std::atomic<bool> inService_{false};
+  // The kernel's RS-485 mode was switched on by this port. Under DispatchLock
+  // while open.
+  bool rs485On_ = false;
   // Until the device said it has no modem lines.
   std::atomic<bool> modemLinesKept_{true};
 };

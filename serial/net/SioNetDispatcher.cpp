@@ -167,7 +167,7 @@ int32_t TSioNetDispatcher::CollectLineErrors(ComStat& status) {
     const std::lock_guard<std::mutex> guard(link_->Lock);
     errors = link_->Session.TakeLineErrors();
   }
-  status.cbOutQue = PendingOutputCount();
+  status.cbOutQue = UnsentOutputCount();
   return errors;
 }
 

@@ -44,7 +44,8 @@ class TSioNetDispatcher : public TSioDescriptorDispatcher {
   // Drops what the port holds; an RFC 2217 server is asked to drop its data
   // of that direction too.
   int32_t PurgeDeviceQueue(int32_t which) override;
-  // The line errors an RFC 2217 server notified since the last call.
+  // The line errors an RFC 2217 server notified since the last call;
+  // cbOutQue counts what is not yet sent (UnsentOutputCount).
   int32_t CollectLineErrors(ComStat& status) override;
   // The settings last applied; before any, a line with rate 0, so the first
   // configuration is always sent.
