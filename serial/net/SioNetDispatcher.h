@@ -17,8 +17,8 @@
 // port opens; the line settings, DTR and RTS go to the server as COM-PORT
 // commands, and the status thread (TServerLinkThread) carries the bytes and
 // reports the server's modem and line state as a device's status thread
-// does. A connection that ends or breaks ends the port threads as an
-// unplugged device does.
+// does. A connection that ends or breaks ends the port threads, and the port
+// is lost (PORT_LOST), as with an unplugged device.
 
 #include <atomic>
 #include <memory>

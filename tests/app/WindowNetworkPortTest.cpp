@@ -1,5 +1,6 @@
 // The panel on a rotator at a remote site: its COMn link names Debian's ser2net, in front of
-// the simulator's pseudo-terminal, as a raw TCP port and as an RFC 2217 server.
+// the simulator's pseudo-terminal, as a raw TCP port and as an RFC 2217 server; a server that
+// goes away and comes back.
 
 #include <QTest>
 
@@ -38,6 +39,34 @@ TEST_P(WindowNetworkPort, ThePanelPollsAndCommandsTheRotatorThroughTheServer) {
   // The read-out follows the rotator as it turns.
   EXPECT_TRUE(QTest::qWaitFor([&] { return form->Label6->text() != "123°"; },
                               static_cast<int>(kPatience.count())));
+  EXPECT_EQ(Messages(MessageBoxKind::ProgramError), std::vector<QString>{});
+}
+
+TEST_P(WindowNetworkPort, AServerThatGoesAwayIsALostPortThePanelOpensAgainWhenItIsBack) {
+  CopyLanguageFile();
+  WriteSettings({"3", "EN", "500", "10", "0", "0", "2", "50", "50"});
+  const std::string log = Path("commands.log");
+  SimulatorProcess simulator({"--az", "123", "--el", "45", "--log", log});
+  Ser2netProcess ser2net(simulator.ClientPath(), GetParam());
+  std::filesystem::create_symlink(ser2net.Url(), Path("COM3"));
+  const auto form = StartPanel();
+  const int patience = static_cast<int>(kPatience.count());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->Label6->text() == "123°"; }, patience));
+
+  ser2net.Stop();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->PortLost(); }, patience));
+  EXPECT_FALSE(form->SioComPort1.Open());
+  EXPECT_TRUE(form->PositionsStale());
+  EXPECT_TRUE(form->Label6->toolTip().contains("COM3 went away")) << "while it is away";
+
+  ser2net.Start();
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return form->SioComPort1.Open() && !form->PortLost() && !form->PositionsStale(); },
+      patience));
+  form->KtNumEdit1->SetValue(200);
+  QTest::mouseClick(form->Button2, Qt::LeftButton);
+  EXPECT_EQ(WaitForCommands(log, 1), std::vector<std::string>{HexBytes("M200\r")})
+      << "the line works again";
   EXPECT_EQ(Messages(MessageBoxKind::ProgramError), std::vector<QString>{});
 }
 

@@ -40,7 +40,7 @@ constexpr Row kRows[] = {
     {EADDRNOTAVAIL, 2, EADDRNOTAVAIL},
 };
 
-TEST(ErrnoMapping, OpeningNamesMissingDevicesUnreachableServersAndHeldOnesAnOpenDeviceKeepsTheSystemsNumber) {
+TEST(ErrnoMapping, OpeningNamesMissingHeldAndUnreachablePortsAnOpenDeviceKeepsTheNumber) {
   for (const Row& row : kRows) {
     EXPECT_EQ(SioErrorOfErrno(row.error), row.opening) << row.error;
     EXPECT_EQ(SioErrorOfErrno(row.error, ErrnoContext::Open), row.open) << row.error;

@@ -290,6 +290,7 @@ TEST_F(NetPort, ALinkThatDiesEndsThePortThreadsIdleOrNot) {
               kKeepAliveIdle + kKeepAliveProbes * kKeepAliveInterval + kUnacknowledgedLimit);
     EXPECT_EQ(idle.LineErrorWord(), -1);
     EXPECT_EQ(polling.LineErrorWord(), -1);
+    EXPECT_TRUE(idle.DeviceLost() && polling.DeviceLost()) << "told as a lost port";
   }).join();
   if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
@@ -362,6 +363,7 @@ TEST_F(Rfc2217Port, AServerThatEndsTheSessionEndsThePortThreadsAsAnUnpluggedDevi
   server.reset();
   EXPECT_TRUE(WaitUntil([&] { return !port.Started(); }));
   EXPECT_EQ(port.LineErrorWord(), -1) << "the read error of a device that went";
+  EXPECT_TRUE(port.DeviceLost());
 }
 
 TEST_F(Rfc2217Port, AServerStallingMidMessageHoldsNothingUp) {

@@ -1,7 +1,8 @@
 // The serial port component through Debian's ser2net in front of the
 // simulator's pseudo-terminal, as a raw TCP port and as an RFC 2217 server:
 // a COMn link to the server, polls and commands, a second user, a baud
-// change that reaches the pseudo-terminal, and the server going away.
+// change that reaches the pseudo-terminal, and the server going away (a lost
+// port) and coming back.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -112,19 +113,25 @@ TEST_P(ThroughSer2net, ASecondUserIsToldThePortIsInUse) {
   EXPECT_TRUE(replied("AZ=123")) << "the first user keeps the port";
 }
 
-TEST_P(ThroughSer2net, AServerThatGoesAwayEndsThePortThreadsAndComesBack) {
-  gui.Run([&] { port->SetOpen(true); });
-  TSioBaseDispatcher* dispatcher = gui.Get<TSioBaseDispatcher*>([&] { return port->Dispatcher(); });
-  ser2net.Stop();
-  EXPECT_TRUE(WaitUntil([&] { return !dispatcher->Started(); }, kPatience));
-  EXPECT_EQ(dispatcher->LineErrorWord(), -1);
-  ser2net.Start();
-  gui.Run([&] {
-    port->SetOpen(false);
-    port->SetOpen(true);
+TEST_P(ThroughSer2net, AServerThatGoesAwayIsALostPortThatOpensAgainWhenItIsBack) {
+  std::atomic<int> lost{0};
+  std::atomic<bool> openWhenLost{true};
+  port->SetOnPortLost([&](TSioCustomComPort* CP) {
+    openWhenLost = CP->Open();
+    ++lost;
   });
+  gui.Run([&] { port->SetOpen(true); });
+  ser2net.Stop();
+  EXPECT_TRUE(WaitUntil([&] { return lost.load() == 1; }, kPatience));
+  EXPECT_FALSE(openWhenLost.load()) << "the port is closed before the event";
+  EXPECT_FALSE(gui.Get<bool>([&] { return port->Open(); }));
+  // While the server is away, opening fails as for a port that does not exist.
+  EXPECT_THROW(gui.Run([&] { port->SetOpen(true); }), EBadId);
+  ser2net.Start();
+  gui.Run([&] { port->SetOpen(true); });
   send("C2\r");
   EXPECT_TRUE(replied("AZ=123"));
+  EXPECT_EQ(lost.load(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Accepters, ThroughSer2net,
