@@ -33,6 +33,7 @@
 #include "protocol/ReplyParser.h"
 #include "protocol/ReportFreshness.h"
 #include "serial/SioComPort.h"
+#include "serial/net/ServerProbe.h"
 #include "widgets/KtNumEdit.h"
 
 // Which settings a save takes from their boxes rather than from memory.
@@ -208,6 +209,10 @@ class TForm1 : public QWidget {
   QString staleHint() const;
   // One try to open the lost port again; polling resumes at once when it opens.
   void tryReopen();
+  // Whether this try waits for the lost port's server instead of opening: once an open has
+  // waited out most of its time-out, the server is probed on a thread of its own until it
+  // answers, and only the try after that opens, so the window is not held at every try.
+  bool awaitingServer();
   // The operator's own choice (or the end) ends the retrying.
   void stopReopening();
 
@@ -236,6 +241,9 @@ class TForm1 : public QWidget {
   QString hintShown_;
   bool portLost_ = false;
   std::chrono::milliseconds reopenInterval_{1000};
+  // The lost port's server let an open wait; probed until it answers.
+  bool serverSilent_ = false;
+  std::unique_ptr<ServerProbe> serverProbe_;
   QTimer* staleTimer_ = nullptr;
   QTimer* reopenTimer_ = nullptr;
 

@@ -2,8 +2,13 @@
 
 #include "app/Form1.h"
 #include "app/ReadOutColours.h"
+#include "serial/PortPath.h"
+#include "serial/net/SioNetDispatcher.h"
 
 namespace {
+
+// An open that failed after this long waited for a server that did not answer.
+constexpr auto kSilentServerOpen = TSioNetDispatcher::kConnectBound / 2;
 
 void colourReadOut(QLabel* label, const QColor& colour, const QString& hint) {
   QPalette palette = label->palette();
@@ -69,11 +74,13 @@ void TForm1::SioComPort1PortLost(TSioCustomComPort*) {
 
 void TForm1::tryReopen() {
   // A close left to finish after a running notice must end first.
-  if (SioComPort1.Phase() != ppClosed) return;
+  if (SioComPort1.Phase() != ppClosed || awaitingServer()) return;
+  const auto began = std::chrono::steady_clock::now();
   try {
     SioComPort1.SetOpen(true);
   } catch (const std::exception&) {
     // Still gone, or held by another program: the next try comes, without a message.
+    serverSilent_ = std::chrono::steady_clock::now() - began >= kSilentServerOpen;
     return;
   }
   stopReopening();
@@ -83,8 +90,30 @@ void TForm1::tryReopen() {
   Timer1Timer();
 }
 
+bool TForm1::awaitingServer() {
+  if (!serverSilent_) return false;
+  if (!serverProbe_) {
+    const std::optional<NetTarget> server =
+        ServerOfPort(PortDeviceName(static_cast<uint32_t>(SioComPort1.ComNumber())));
+    if (!server) {
+      serverSilent_ = false;
+      return false;
+    }
+    serverProbe_ = std::make_unique<ServerProbe>(*server);
+    return true;
+  }
+  const ServerProbe::Outcome outcome = serverProbe_->Result();
+  if (outcome == ServerProbe::Outcome::Pending) return true;
+  serverProbe_.reset();
+  // Answered: the next try opens; silent: it probes again.
+  serverSilent_ = outcome == ServerProbe::Outcome::Silent;
+  return true;
+}
+
 void TForm1::stopReopening() {
   reopenTimer_->stop();
+  serverSilent_ = false;
+  serverProbe_.reset();
   if (!portLost_) return;
   portLost_ = false;
   followFreshness();

@@ -2,8 +2,11 @@
 // the simulator's pseudo-terminal, as a raw TCP port and as an RFC 2217 server; a server that
 // goes away and comes back.
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/app/PanelFixture.h"
@@ -12,6 +15,7 @@
 #include "tests/tools/Ser2netProcess.h"
 #include "tests/tools/SimulatorProcess.h"
 #include "tests/tools/TestPatience.h"
+#include "tests/tools/UnansweredListener.h"
 
 namespace {
 
@@ -85,6 +89,60 @@ TEST_F(WindowUnreachableServer, IsAPortThatCannotBeOpened) {
   EXPECT_EQ(Messages(MessageBoxKind::ProgramError),
             std::vector<QString>{"Port COM4 cannot be opened."});
   EXPECT_FALSE(form->SioComPort1.Open());
+}
+
+// The longest the event loop went without running a timer of its own, since the last Reset.
+class LoopGaps {
+ public:
+  LoopGaps() {
+    QObject::connect(&tick_, &QTimer::timeout,
+                     [this] { longest_ = std::max(longest_, clock_.restart()); });
+    clock_.start();
+    tick_.start(10);
+  }
+  qint64 LongestMs() const { return longest_; }
+  void Reset() {
+    clock_.restart();
+    longest_ = 0;
+  }
+
+ private:
+  QTimer tick_;
+  QElapsedTimer clock_;
+  qint64 longest_ = 0;
+};
+
+TEST_F(WindowUnreachableServer, ASiteGoneDarkHoldsTheWindowOnceThenIsProbedAndOpenedWhenBack) {
+  CopyLanguageFile();
+  WriteSettings({"3", "EN", "500", "10", "0", "0", "2", "50", "50"});
+  SimulatorProcess simulator({"--az", "123", "--el", "45"});
+  Ser2netProcess ser2net(simulator.ClientPath(), Accepter::RawTcp);
+  std::filesystem::create_symlink(ser2net.Url(), Path("COM3"));
+  const auto form = StartPanel();
+  const int patience = static_cast<int>(kPatience.count());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->Label6->text() == "123°"; }, patience));
+  form->SetReopenInterval(std::chrono::milliseconds(100));
+
+  // The server's port now takes no connections and answers none.
+  ser2net.Stop();
+  auto dark = std::make_unique<UnansweredListener>(ser2net.Port());
+  ASSERT_TRUE(dark->Full());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->PortLost(); }, patience));
+  LoopGaps gaps;
+  // The first try waits out the open's time-out on the window's thread.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return gaps.LongestMs() >= 2000; }, patience));
+  gaps.Reset();
+  // Ten tries later the window has not been held again.
+  QTest::qWait(1000);
+  EXPECT_LT(gaps.LongestMs(), 500);
+  EXPECT_TRUE(form->PortLost());
+
+  dark.reset();
+  ser2net.Start();
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return form->SioComPort1.Open() && !form->PortLost() && !form->PositionsStale(); },
+      patience));
+  EXPECT_EQ(Messages(MessageBoxKind::ProgramError), std::vector<QString>{});
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <net/if.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -28,6 +26,7 @@
 #include "tests/serial/support/LoopbackServer.h"
 #include "tests/serial/support/OpenPort.h"
 #include "tests/serial/support/PosixPort.h"
+#include "tests/tools/UnansweredListener.h"
 
 namespace {
 
@@ -70,52 +69,6 @@ class NetPort : public ::testing::Test {
   std::shared_ptr<TestGuiLoop> gui = std::make_shared<TestGuiLoop>();
   ReceivedBytes received{*gui};
   TSioNetDispatcher port{nullptr};
-};
-
-// A listener that never accepts, its queue filled: a new connection to it
-// gets no answer at all, as from a host gone dark.
-class UnansweredListener {
- public:
-  UnansweredListener() {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    auto* generic = reinterpret_cast<sockaddr*>(&address);
-    if (listener_ < 0 || bind(listener_, generic, sizeof address) != 0 ||
-        listen(listener_, 0) != 0 || getsockname(listener_, generic, &length) != 0) {
-      return;
-    }
-    port_ = ntohs(address.sin_port);
-    // The system queues a connection or two beyond the backlog; the first
-    // one it leaves unanswered shows the queue is full.
-    for (int i = 0; i < 8 && !full_; ++i) {
-      const int client = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-      if (client < 0) return;
-      fillers_.push_back(client);
-      if (::connect(client, generic, sizeof address) == 0) continue;
-      pollfd wait{client, POLLOUT, 0};
-      full_ = errno == EINPROGRESS && poll(&wait, 1, 300) == 0;
-    }
-  }
-  ~UnansweredListener() {
-    for (const int client : fillers_) close(client);
-    if (listener_ >= 0) close(listener_);
-  }
-  UnansweredListener(const UnansweredListener&) = delete;
-  UnansweredListener& operator=(const UnansweredListener&) = delete;
-
-  bool Full() const { return full_; }
-  std::string Url(const std::string& scheme) const {
-    return scheme + "://127.0.0.1:" + std::to_string(port_);
-  }
-
- private:
-  int listener_ = -1;
-  uint16_t port_ = 0;
-  bool full_ = false;
-  std::vector<int> fillers_;
 };
 
 TEST_F(NetPort, ServersThatCannotBeReachedAreNoSuchPort) {
