@@ -21,17 +21,29 @@ namespace {
 
 using Accepter = Ser2netProcess::Accepter;
 
-class WindowNetworkPort : public PanelTest, public testing::WithParamInterface<Accepter> {};
-class WindowUnreachableServer : public PanelTest {};
+// The panel on COM3, a link to ser2net in front of the simulator, polling every 500 ms.
+class PanelBehindServer : public PanelTest {
+ protected:
+  std::unique_ptr<TForm1> StartBehind(Accepter accepter) {
+    CopyLanguageFile();
+    WriteSettings({"3", "EN", "500", "10", "0", "0", "2", "50", "50"});
+    simulator = std::make_unique<SimulatorProcess>(
+        std::vector<std::string>{"--az", "123", "--el", "45", "--log", log});
+    ser2net = std::make_unique<Ser2netProcess>(simulator->ClientPath(), accepter);
+    std::filesystem::create_symlink(ser2net->Url(), Path("COM3"));
+    return StartPanel();
+  }
+
+  const std::string log = Path("commands.log");
+  std::unique_ptr<SimulatorProcess> simulator;
+  std::unique_ptr<Ser2netProcess> ser2net;
+};
+
+class WindowNetworkPort : public PanelBehindServer, public testing::WithParamInterface<Accepter> {};
+class WindowUnreachableServer : public PanelBehindServer {};
 
 TEST_P(WindowNetworkPort, ThePanelPollsAndCommandsTheRotatorThroughTheServer) {
-  CopyLanguageFile();
-  WriteSettings({"3", "EN", "500", "10", "0", "0", "2", "50", "50"});
-  const std::string log = Path("commands.log");
-  SimulatorProcess simulator({"--az", "123", "--el", "45", "--log", log});
-  Ser2netProcess ser2net(simulator.ClientPath(), GetParam());
-  std::filesystem::create_symlink(ser2net.Url(), Path("COM3"));
-  const auto form = StartPanel();
+  const auto form = StartBehind(GetParam());
   ASSERT_TRUE(form->SioComPort1.Open());
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return form->Label6->text() == "123°" && form->Label7->text() == "45°"; },
@@ -47,23 +59,17 @@ TEST_P(WindowNetworkPort, ThePanelPollsAndCommandsTheRotatorThroughTheServer) {
 }
 
 TEST_P(WindowNetworkPort, AServerThatGoesAwayIsALostPortThePanelOpensAgainWhenItIsBack) {
-  CopyLanguageFile();
-  WriteSettings({"3", "EN", "500", "10", "0", "0", "2", "50", "50"});
-  const std::string log = Path("commands.log");
-  SimulatorProcess simulator({"--az", "123", "--el", "45", "--log", log});
-  Ser2netProcess ser2net(simulator.ClientPath(), GetParam());
-  std::filesystem::create_symlink(ser2net.Url(), Path("COM3"));
-  const auto form = StartPanel();
+  const auto form = StartBehind(GetParam());
   const int patience = static_cast<int>(kPatience.count());
   ASSERT_TRUE(QTest::qWaitFor([&] { return form->Label6->text() == "123°"; }, patience));
 
-  ser2net.Stop();
+  ser2net->Stop();
   ASSERT_TRUE(QTest::qWaitFor([&] { return form->PortLost(); }, patience));
   EXPECT_FALSE(form->SioComPort1.Open());
   EXPECT_TRUE(form->PositionsStale());
   EXPECT_TRUE(form->Label6->toolTip().contains("COM3 went away")) << "while it is away";
 
-  ser2net.Start();
+  ser2net->Start();
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return form->SioComPort1.Open() && !form->PortLost() && !form->PositionsStale(); },
       patience));
@@ -113,19 +119,14 @@ class LoopGaps {
 };
 
 TEST_F(WindowUnreachableServer, ASiteGoneDarkHoldsTheWindowOnceThenIsProbedAndOpenedWhenBack) {
-  CopyLanguageFile();
-  WriteSettings({"3", "EN", "500", "10", "0", "0", "2", "50", "50"});
-  SimulatorProcess simulator({"--az", "123", "--el", "45"});
-  Ser2netProcess ser2net(simulator.ClientPath(), Accepter::RawTcp);
-  std::filesystem::create_symlink(ser2net.Url(), Path("COM3"));
-  const auto form = StartPanel();
+  const auto form = StartBehind(Accepter::RawTcp);
   const int patience = static_cast<int>(kPatience.count());
   ASSERT_TRUE(QTest::qWaitFor([&] { return form->Label6->text() == "123°"; }, patience));
   form->SetReopenInterval(std::chrono::milliseconds(100));
 
   // The server's port now takes no connections and answers none.
-  ser2net.Stop();
-  auto dark = std::make_unique<UnansweredListener>(ser2net.Port());
+  ser2net->Stop();
+  auto dark = std::make_unique<UnansweredListener>(ser2net->Port());
   ASSERT_TRUE(dark->Full());
   ASSERT_TRUE(QTest::qWaitFor([&] { return form->PortLost(); }, patience));
   LoopGaps gaps;
@@ -138,7 +139,7 @@ TEST_F(WindowUnreachableServer, ASiteGoneDarkHoldsTheWindowOnceThenIsProbedAndOp
   EXPECT_TRUE(form->PortLost());
 
   dark.reset();
-  ser2net.Start();
+  ser2net->Start();
   EXPECT_TRUE(QTest::qWaitFor(
       [&] { return form->SioComPort1.Open() && !form->PortLost() && !form->PositionsStale(); },
       patience));
