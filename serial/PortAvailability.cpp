@@ -1,10 +1,11 @@
 #include "serial/PortAvailability.h"
 
+#include <memory>
 #include <string>
 
 #include "serial/LastError.h"
-#include "serial/PortPath.h"
-#include "serial/SioPosixDispatcher.h"
+#include "serial/PlatformDispatcher.h"
+#include "serial/PortDeviceName.h"
 
 namespace {
 constexpr int32_t kPortInUse = 5;
@@ -13,10 +14,10 @@ constexpr int32_t kProbeQueueSize = 64;
 
 bool IsPortAvailable(uint32_t portNumber) {
   if (portNumber == 0) return false;
-  TSioPosixDispatcher probe(nullptr);
+  const std::unique_ptr<TSioBaseDispatcher> probe = CreatePlatformDispatcher(nullptr);
   const std::string name = PortDeviceName(portNumber);
-  if (probe.OpenDevice(name.c_str(), kProbeQueueSize, kProbeQueueSize) >= 0) {
-    probe.CloseDevice();
+  if (probe->OpenDevice(name.c_str(), kProbeQueueSize, kProbeQueueSize) >= 0) {
+    probe->CloseDevice();
     return true;
   }
   return SioLastError() == kPortInUse;

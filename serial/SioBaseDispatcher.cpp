@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "serial/CheckError.h"
+#include "serial/Deadline.h"
 #include "serial/DispatcherRegistry.h"
 #include "serial/ExceptionDisplay.h"
 #include "serial/LastError.h"
@@ -24,6 +25,11 @@ constexpr uint32_t kLineFlagRtsHandshake = 0x20;
 
 // The framework's normal thread priority.
 constexpr int kNormalPriority = 3;
+
+// How long a close waits, twice, for the dispatch thread (36 ticks of 55 ms),
+// which may be held in a delivery for up to 3000 ms.
+constexpr std::chrono::milliseconds kDispatchStop{36 * 55};
+constexpr int kDispatchStopRounds = 2;
 
 size_t slotOf(ThreadRole role) { return static_cast<size_t>(role); }
 
@@ -258,6 +264,17 @@ void TSioBaseDispatcher::StartThread(ThreadRole role,
 bool TSioBaseDispatcher::ThreadPresent(ThreadRole role) {
   const Lock lock(DispatchLock);
   return threads_[slotOf(role)] != nullptr;
+}
+
+void TSioBaseDispatcher::PumpUntilThreadGone(ThreadRole role) {
+  while (ThreadPresent(role)) PumpOneMessage();
+}
+
+void TSioBaseDispatcher::AwaitDispatchThreadEnd() {
+  for (int round = 0; round < kDispatchStopRounds && ThreadPresent(ThreadRole::Dispatch); ++round) {
+    const Deadline deadline(kDispatchStop);
+    while (ThreadPresent(ThreadRole::Dispatch) && !deadline.Passed()) PumpOneMessage();
+  }
 }
 
 void TSioBaseDispatcher::ThreadStarted() { threadAckEvent_.Set(); }

@@ -323,6 +323,12 @@ class TSioBaseDispatcher {
   // from now until its ThreadFinished.
   void StartThread(ThreadRole role, std::unique_ptr<TSioDispatcherThread> thread);
   bool ThreadPresent(ThreadRole role);
+  // Pumps messages until the thread in role has ended.
+  void PumpUntilThreadGone(ThreadRole role);
+  // Pumps messages until the dispatch thread has ended, twice at most 36
+  // ticks of 55 ms: held in a delivery it ends by itself once the delivery
+  // gives up, and destruction waits for it then.
+  void AwaitDispatchThreadEnd();
   // Closes the port and waits for the threads; the subclass destructor's
   // first step.
   void CloseForDestruction();

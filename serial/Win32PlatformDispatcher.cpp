@@ -1,0 +1,14 @@
+// On Windows the platform dispatcher drives a Win32 COM device.
+
+#include "serial/PlatformDispatcher.h"
+#include "serial/SioWin32Dispatcher.h"
+#include "serial/Win32TAPI32Dispatcher.h"
+
+std::unique_ptr<TSioBaseDispatcher> CreatePlatformDispatcher(TSioBaseComponent* owner) {
+  return std::make_unique<TSioWin32Dispatcher>(owner);
+}
+
+std::unique_ptr<TSioBaseDispatcher> CreateTelephonyDispatcher(TSioBaseComponent* owner,
+                                                              intptr_t deviceHandle) {
+  return std::make_unique<TSioTAPI32Dispatcher>(owner, deviceHandle);
+}
