@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "app/DialPointer.h"
+#include "app/ReadOutColours.h"
 
 namespace {
 
@@ -34,6 +35,12 @@ void DialImage::SetPointer(int32_t angle, DialKind kind) {
   update();
 }
 
+void DialImage::SetPointerStale(bool stale) {
+  if (stale == pointerStale_) return;
+  pointerStale_ = stale;
+  if (pointer_) update();
+}
+
 void DialImage::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   // One rectangle of the damaged region at a time: under a clip of several
@@ -46,8 +53,9 @@ void DialImage::paintEvent(QPaintEvent* event) {
   }
   painter.setClipping(false);
   if (pointer_) {
+    const QColor colour = pointerStale_ ? StaleGrey() : palette().color(QPalette::Highlight);
     DrawDialPointer(painter, QPoint(DialCentreOffset, DialCentreOffset), pointer_->Angle,
-                    pointer_->Kind, palette().color(QPalette::Highlight));
+                    pointer_->Kind, colour);
   }
 }
 

@@ -22,6 +22,9 @@ class DialImage : public QWidget {
   // The pointer drawn over the picture from now on, centred 100 px right of and below the
   // control's top-left corner.
   void SetPointer(int32_t angle, DialKind kind);
+  // Draws the pointer grey (an old position) or in the highlight colour (a current one).
+  void SetPointerStale(bool stale);
+  bool PointerStale() const { return pointerStale_; }
 
   // Every mouse move over the control, whatever the buttons, in the control's coordinates.
   void SetOnMouseMove(std::function<void(int X, int Y)> handler) {
@@ -46,6 +49,7 @@ class DialImage : public QWidget {
 
   QImage picture_;
   std::optional<Pointer> pointer_;
+  bool pointerStale_ = false;
   bool pressed_ = false;
   std::function<void(int, int)> onMouseMove_;
   std::function<void()> onClick_;

@@ -44,6 +44,9 @@ TForm1::TForm1() {
 }
 
 TForm1::~TForm1() {
+  // Nothing opens the port again or marks the read-outs while the window goes.
+  stopReopening();
+  staleTimer_->stop();
   // No network client may reach the port while it closes below.
   remote_.reset();
   RunReportingErrors([this] { FormDestroy(); });
@@ -51,6 +54,7 @@ TForm1::~TForm1() {
   // tick and no notice may reach the window's handlers from here on.
   Timer1->SetEnabled(false);
   SioComPort1.SetOnTriggerAvail(nullptr);
+  SioComPort1.SetOnPortLost(nullptr);
   RunReportingErrors([this] { SioComPort1.SetOpen(false); });
 }
 
@@ -64,6 +68,7 @@ void TForm1::openPort() {
     return;
   }
   Timer1->SetEnabled(true);
+  startPolling();
 }
 
 void TForm1::connectEvents() {
@@ -96,6 +101,9 @@ void TForm1::connectEvents() {
   SioComPort1.SetOnTriggerAvail([this](TSioCustomComPort* CP, uint16_t Count) {
     RunReportingErrors([this, CP, Count] { SioComPort1TriggerAvail(CP, Count); });
   });
+  SioComPort1.SetOnPortLost([this](TSioCustomComPort* Sender) { SioComPort1PortLost(Sender); });
+  connect(staleTimer_, &QTimer::timeout, this, [this] { followFreshness(); });
+  connect(reopenTimer_, &QTimer::timeout, this, [this] { tryReopen(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTime>
+#include <QTimer>
 #include <QWidget>
 
 #include <chrono>
@@ -110,6 +112,14 @@ class TForm1 : public QWidget {
   }
   // When the controller last sent a report that was accepted.
   const ReportFreshness& Freshness() const { return freshness_; }
+  // Whether the read-outs and hands show old positions: no report accepted for three poll
+  // intervals, or the port's device went away. Only the next accepted report ends it.
+  bool PositionsStale() const { return staleShown_; }
+  // The port's device went away and the panel tries to open the same port again, once a
+  // reopen interval, until it opens or the operator chooses a port.
+  bool PortLost() const { return portLost_; }
+  // How often a lost port is tried again; 1 s unless a test makes it shorter.
+  void SetReopenInterval(std::chrono::milliseconds interval);
   // When Timer1Timer last sent (or tried to send) a poll query.
   std::chrono::steady_clock::time_point LastPollTime() const { return lastPoll_; }
 
@@ -160,6 +170,9 @@ class TForm1 : public QWidget {
   // Polling and the controller's replies.
   void Timer1Timer();
   void SioComPort1TriggerAvail(TSioCustomComPort* CP, uint16_t Count);
+  // The port's device went away (the port has closed itself): the positions are marked old
+  // and the port is tried again by itself, without a message.
+  void SioComPort1PortLost(TSioCustomComPort* Sender);
 
   // The position pointers over the dials, kept until the next report. Without position2 the
   // right dial is left as it is.
@@ -185,6 +198,18 @@ class TForm1 : public QWidget {
   void connectEvents();
   // Opens the port; when that fails, says so and leaves polling stopped.
   void openPort();
+  // Polling begins on an open port: the wait for an answer starts now.
+  void startPolling();
+
+  // Marks the read-outs and hands old or current, as the reports' freshness and the port say,
+  // and sets the stale timer for the moment they go old.
+  void followFreshness();
+  void showFreshness(bool stale);
+  QString staleHint() const;
+  // One try to open the lost port again; polling resumes at once when it opens.
+  void tryReopen();
+  // The operator's own choice (or the end) ends the retrying.
+  void stopReopening();
 
   void applySettingsLine(int line);
   // The stored settings with the port number, the park positions, the window position and
@@ -205,6 +230,14 @@ class TForm1 : public QWidget {
   std::chrono::steady_clock::time_point lastPoll_{};
   // Whether a report has been accepted since start-up, so the pointers have positions to show.
   bool reportAccepted_ = false;
+  // The wall-clock time of the last accepted report, or of the start of polling before one.
+  QTime lastAnswer_;
+  bool staleShown_ = false;
+  QString hintShown_;
+  bool portLost_ = false;
+  std::chrono::milliseconds reopenInterval_{1000};
+  QTimer* staleTimer_ = nullptr;
+  QTimer* reopenTimer_ = nullptr;
 
   ClientAreaFitter* fitter_ = nullptr;
   QMenu* contextMenu_ = nullptr;

@@ -80,6 +80,8 @@ void TForm1::Button10Click() {
 
 void TForm1::Timer1Timer() {
   lastPoll_ = std::chrono::steady_clock::now();
+  // A poll rate chosen shorter meanwhile brings the stale marking sooner.
+  followFreshness();
   const size_t n = BuildPollQuery(Settings.AxisConfig, CmdBuf);
   SendPollBytes(
       CmdBuf, n, [this] { return SioComPort1.Open() && SioComPort1.RTS(); },

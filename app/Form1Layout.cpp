@@ -6,11 +6,10 @@
 
 #include "app/DialPictures.h"
 #include "app/Form1.h"
+#include "app/ReadOutColours.h"
 #include "app/WindowIcon.h"
 
 namespace {
-
-const QColor positionGreen(0, 128, 0);
 
 // The window font: "MS Sans Serif" where it exists, another sans-serif face elsewhere, 11 px,
 // narrow where the system has a narrow face, as the captions were measured in a narrow font.
@@ -107,7 +106,7 @@ QLabel* positionLabel(QWidget* parent, const char* name, QPoint place) {
   font.setBold(true);
   label->setFont(font);
   QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, positionGreen);
+  palette.setColor(QPalette::WindowText, PositionGreen());
   label->setPalette(palette);
   label->setAutoFillBackground(true);
   label->move(place);
@@ -171,6 +170,9 @@ void TForm1::createControls() {
 
   Timer1 = new IntervalTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
+  staleTimer_ = new QTimer(this);
+  staleTimer_->setSingleShot(true);
+  reopenTimer_ = new QTimer(this);
   fitter_ = new ClientAreaFitter(this);
 }
 

@@ -55,6 +55,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::Button1Click() {
+  stopReopening();
   SioComPort1.SetOpen(false);
   Timer1->SetEnabled(false);
   BlockingPause(kExitPause);

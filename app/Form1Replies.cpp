@@ -39,6 +39,10 @@ void TForm1::SioComPort1TriggerAvail(TSioCustomComPort*, uint16_t Count) {
   if (!outcome.ReportAccepted) return;
   reportAccepted_ = true;
   freshness_.ReportAccepted();
+  lastAnswer_ = QTime::currentTime();
+  // The one thing that makes old positions current again.
+  showFreshness(false);
+  followFreshness();
   Label6->setText(QString::fromStdString(outcome.Label6Text));
   Label6->adjustSize();
   // Axis 2's read-out waits for a report that holds axis 2.

@@ -119,6 +119,8 @@ bool TForm1::validateNumber(QComboBox* box) {
 
 void TForm1::ComboBox1Change() {
   if (!validateNumber(ComboBox1)) return;
+  // The operator's choice, whatever it is, ends the retrying of a lost port.
+  stopReopening();
   SioComPort1.SetOpen(false);
   saveRefreshed(refreshedSettings({.Language = false}));
   LoadSettings();

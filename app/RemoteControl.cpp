@@ -128,7 +128,8 @@ int32_t RemoteControl::AxisConfig() const { return form_.Settings.AxisConfig; }
 
 std::optional<RotatorPositions> RemoteControl::CurrentPositions() const {
   const std::chrono::milliseconds interval(form_.Timer1->Interval());
-  if (!form_.Freshness().IsFresh(interval)) return std::nullopt;
+  // A port whose device went away has no current position, however recent the last one.
+  if (!form_.Freshness().IsFresh(interval) || form_.PortLost()) return std::nullopt;
   if (HasTwoAxes(AxisConfig()) && !form_.ReadPosition2()) return std::nullopt;
   return RotatorPositions{form_.Position1(), form_.Position2()};
 }

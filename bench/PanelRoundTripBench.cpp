@@ -4,7 +4,7 @@
 // handler has run: it adds the echo line to Memo1 and, in the same call, sets Label6 and
 // Label7. Prints p50, p99 and the worst of the rounds given as the first argument (10000).
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QTimer>
@@ -14,14 +14,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "app/Form1.h"
-#include "app/MessageBoxes.h"
-#include "app/SerialQtHooks.h"
-#include "serial/PortPrompt.h"
+#include "bench/PanelBenchSupport.h"
 #include "tests/tools/SimulatorProcess.h"
 #include "tests/tools/TemporaryDirectory.h"
 
@@ -31,18 +28,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kDefaultRounds = 10'000;
 constexpr int kWarmUpRounds = 50;
 constexpr auto kReplyPatience = std::chrono::seconds(5);
-
-// The start-up directory: pictures, language file, settings for two axes on COM1.
-void prepareStartDirectory(const TemporaryDirectory& directory) {
-  const std::string resources = AZIMARA_RESOURCES_DIR;
-  for (const char* file : {"Windrose_AZ.jpg", "Windrose_EL.jpg", "QV_M_language.csv"}) {
-    std::filesystem::copy_file(resources + "/" + file, directory.Path(file));
-  }
-  std::ofstream settings(directory.Path("QV_M.ini"), std::ios::binary);
-  for (const char* line : {"1", "EN", "5000", "10", "0", "0", "2", "50", "50"}) {
-    settings << line << "\r\n";
-  }
-}
 
 // Counts the replies the panel has handled, by the echo lines they leave.
 class ReplyCounter {
@@ -76,7 +61,7 @@ double percentile(std::vector<double> values, double share) {
 
 int measure(int rounds) {
   TemporaryDirectory directory;
-  prepareStartDirectory(directory);
+  PrepareStartDirectory(directory, "5000");
   SimulatorProcess simulator({"--link", directory.Path("COM1"), "--az", "123", "--el", "45"});
   std::filesystem::current_path(directory.Path(""));
   auto form = std::make_unique<TForm1>();
@@ -112,15 +97,5 @@ int measure(int rounds) {
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRounds;
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  int qtArgc = 1;
-  QApplication application(qtArgc, argv);
-  const SerialQtHooks serialHooks;
-  SetPortPrompt({});
-  InstallMessageBoxes();
-  // A box would wait for a click nobody gives: its text goes to the error output instead.
-  SetMessageBoxHandler([](MessageBoxKind, const QString& text) {
-    std::fprintf(stderr, "message box: %s\n", text.toLocal8Bit().constData());
-  });
-  return measure(rounds);
+  return RunInPanelApplication(argv[0], [rounds] { return measure(rounds); });
 }

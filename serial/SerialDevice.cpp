@@ -41,19 +41,24 @@ int claim(int device) {
 
 }  // namespace
 
-int OpenSerialDevice(const std::string& path, int& device) {
+int OpenSerialDevice(const std::string& path, int& device, UucpLock& lock) {
+  // The lock file first: a device another program announced is not touched.
+  if (const int error = lock.Acquire(path)) return error;
   const int opened = open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (opened < 0) return errno;
-  if (const int error = claim(opened)) {
-    close(opened);
+  const int error = opened < 0 ? errno : claim(opened);
+  if (error != 0) {
+    if (opened >= 0) close(opened);
+    lock.Release();
     return error;
   }
   device = opened;
   return 0;
 }
 
-int CloseSerialDevice(int device) {
+int CloseSerialDevice(int device, UucpLock& lock) {
   ioctl(device, TIOCNXCL);
   flock(device, LOCK_UN);
-  return close(device) == 0 ? 0 : errno;
+  const int result = close(device) == 0 ? 0 : errno;
+  lock.Release();
+  return result;
 }

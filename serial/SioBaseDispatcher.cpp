@@ -13,6 +13,7 @@
 #include "serial/NoticeReading.h"
 #include "serial/SioBaseComponent.h"
 #include "serial/SioExceptions.h"
+#include "serial/SioMessages.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ int32_t TSioBaseDispatcher::InitDevice(const std::string& name, int32_t baud, ui
     removalsPending_ = false;
   }
   inNotification_.store(false);
+  deviceLost_.store(false);
   threadAckEvent_.Reset();
   outputReadyEvent_.Reset();
   outputFlushEvent_.Reset();
@@ -283,9 +285,13 @@ void TSioBaseDispatcher::ThreadFinished(TSioDispatcherThread& thread) {
   const int32_t result = thread.ReturnValue();
   if (result == -160 || result == -161) {
     // A failed device read or write: every line error at once. There are no
-    // status triggers to report it to.
-    const Lock lock(DispatchLock);
-    lineErrorWord_ = -1;
+    // status triggers to report it to; the component hears of it instead,
+    // once, however many threads fail.
+    {
+      const Lock lock(DispatchLock);
+      lineErrorWord_ = -1;
+    }
+    if (!deviceLost_.exchange(true)) announceLoss();
   } else {
     try {
       CheckError(owner_ != nullptr && owner_->ComponentLoading(), result);
@@ -309,6 +315,18 @@ void TSioBaseDispatcher::ThreadFinished(TSioDispatcherThread& thread) {
     next = state - 2;
     if ((next >> 1) == 0) next &= ~1;
   } while (!runState_.compare_exchange_weak(state, next));
+}
+
+void TSioBaseDispatcher::announceLoss() {
+  std::vector<std::shared_ptr<NotifyTarget>> targets;
+  {
+    const Lock lock(DispatchLock);
+    for (const WindowHandler& handler : windowHandlers_) {
+      if (!handler.Deleted) targets.push_back(handler.Target);
+    }
+  }
+  // Posted, not sent: a port thread never waits for the GUI thread.
+  for (const auto& target : targets) target->PostNotice(PORT_LOST, 0, NoticeLParam(handle_, 0));
 }
 
 void TSioBaseDispatcher::SetAvailThreshold(uint32_t n) {

@@ -133,7 +133,8 @@ class TSioBaseDispatcher {
 
   int32_t WriteByte(uint8_t ch);
   // Queues the whole block or nothing: -3006 when it exceeds the free room,
-  // -3004 when the platform queued nothing.
+  // -3004 when the platform queued nothing, -160 once the device went away
+  // (nothing would ever send it).
   int32_t WriteBlock(const uint8_t* buffer, uint32_t length);
   // The next unread byte; -3007 when there is none. During a notice the byte
   // is not consumed until the delivery ends; on the notice's reading thread
@@ -158,7 +159,10 @@ class TSioBaseDispatcher {
   // Unread bytes, less those already read during a notice.
   uint32_t UnreadCount();
   bool DispatchFull();
+  // Bytes put and not yet sent, as the platform counts them (the comm
+  // status's output count).
   uint32_t OutputUsed();
+  // Room for a put: the output ring's free bytes.
   uint32_t OutputFree();
   int32_t DiscardInput();
   int32_t DiscardOutput();
@@ -189,7 +193,8 @@ class TSioBaseDispatcher {
   // character times at the last baud rate.
   void WaitOutputDrained();
   // Puts the wanted DTR/RTS states into dcb unless automatic, writes it,
-  // and drives the lines again. The result of ApplyLineSettings.
+  // and drives the lines again. The result of ApplyLineSettings (a refused
+  // dcb is not kept), or -160 once the device went away.
   int32_t CommitLineSettings(Dcb& dcb);
   // 0, 1 when the line is under handshake (nothing changes), -1002 when the
   // escape failed.
@@ -203,8 +208,10 @@ class TSioBaseDispatcher {
   int32_t ClearSoftwareFlow();
   int32_t SetFlowChars(uint8_t xOn, uint8_t xOff);
   // RS-485 transmit mode: RTS toggles with transmission, under the driver's
-  // control, and the write thread runs one step higher.
-  void SetRS485Mode(bool on);
+  // control (the DCB's RTS toggle, written at once), and the write thread
+  // runs one step higher. The result of the line write; a refusal leaves the
+  // mode as it was.
+  int32_t SetRS485Mode(bool on);
   bool RS485Mode();
   // ORs the device's current line errors into the line error word.
   void RefreshLineErrors();
@@ -257,6 +264,9 @@ class TSioBaseDispatcher {
   bool InNotification() const { return inNotification_.load(); }
   bool ClosePending() const { return closePending_.load(); }
   bool Started() const { return (runState_.load() & 1) != 0; }
+  // A port thread ended because the device failed or went away (-160,
+  // -161); the notify targets were sent PORT_LOST. Until the next open.
+  bool DeviceLost() const { return deviceLost_.load(); }
   int32_t RunningThreads() const { return runState_.load() >> 1; }
   intptr_t DeviceHandle() const { return deviceHandle_.load(); }
 
@@ -265,8 +275,9 @@ class TSioBaseDispatcher {
   // First thing in every thread: acknowledges the start (ThreadAckEvent).
   void ThreadStarted();
   // Last thing in every thread: reports its result (-160/-161 mark the line
-  // error word -1; other failures are shown), forgets the thread, releases
-  // the buffers for the dispatch thread when asked, and counts it out.
+  // error word -1 and, the first time, post PORT_LOST to the notify targets;
+  // other failures are shown), forgets the thread, releases the buffers for
+  // the dispatch thread when asked, and counts it out.
   void ThreadFinished(TSioDispatcherThread& thread);
   bool KillFlag() const { return killFlag_.load(); }
   // Sets the kill flag and wakes the waits of the base's own events: the
@@ -357,6 +368,8 @@ class TSioBaseDispatcher {
   bool windowHandlersServed() const;
   void finishDelivery();
   void waitForThreads();
+  // Tells every notify target that the device went away (PORT_LOST).
+  void announceLoss();
   // Something the dispatch thread's next pass looks at has changed.
   void wakeDispatchThread() { inputQueue_.Wake(); }
   // A change of what is announced (threshold, handlers): only bytes already
@@ -441,6 +454,7 @@ class TSioBaseDispatcher {
   std::atomic<bool> inNotification_{false};
   std::atomic<bool> closePending_{false};
   std::atomic<bool> killFlag_{false};
+  std::atomic<bool> deviceLost_{false};
   std::atomic<bool> releaseOnExit_{false};
   // Bit 0 the started flag, the rest the running-thread count, changed as
   // one so the last thread out clears the flag in the same step.

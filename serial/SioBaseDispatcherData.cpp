@@ -17,6 +17,9 @@ int32_t TSioBaseDispatcher::WriteByte(uint8_t ch) { return WriteBlock(&ch, 1); }
 
 int32_t TSioBaseDispatcher::WriteBlock(const uint8_t* buffer, uint32_t length) {
   if (length == 0) return 0;
+  // No write thread is left to send it: say why, rather than fill the ring
+  // and report it too small.
+  if (deviceLost_.load()) return -160;
   int32_t queued = 0;
   {
     const Lock lock(OutputLock);
@@ -106,11 +109,12 @@ uint32_t TSioBaseDispatcher::OutputUsed() {
 }
 
 uint32_t TSioBaseDispatcher::OutputFree() {
-  const uint32_t used = OutputUsed();
-  // The ring's own size: no room once the buffers are released.
+  // What a put may take: bytes already on their way to the line (counted by
+  // OutputUsed) leave the ring's room alone. No room once it is released.
   const Lock lock(OutputLock);
   const uint32_t size = outputRing_.Size();
-  return size > used ? size - used : 0;
+  const uint32_t pending = PendingOutputCount();
+  return size > pending ? size - pending : 0;
 }
 
 int32_t TSioBaseDispatcher::DiscardInput() {

@@ -62,8 +62,8 @@ int32_t TSioBaseDispatcher::ConfigureLine(int32_t baud, uint8_t parity, uint16_t
   WaitOutputDrained();
   const Lock lock(DispatchLock);
   FetchLineSettings(lineSettings_);
-  lineSettings_ = wantedLine(lineSettings_, baud, parity, dataBits, stopBits);
-  return CommitLineSettings(lineSettings_);
+  Dcb wanted = wantedLine(lineSettings_, baud, parity, dataBits, stopBits);
+  return CommitLineSettings(wanted);
 }
 
 void TSioBaseDispatcher::WaitOutputDrained() {
@@ -85,6 +85,8 @@ void TSioBaseDispatcher::WaitOutputDrained() {
 
 int32_t TSioBaseDispatcher::CommitLineSettings(Dcb& dcb) {
   const Lock lock(DispatchLock);
+  // The device went away and its descriptor with it: say so, as sending does.
+  if (deviceLost_.load()) return -160;
   if (!dtrAuto_) {
     dcb.Flags =
         (dcb.Flags & ~kDcbDtrControlMask) | (dtrState_ ? kDtrControlEnable : kDtrControlDisable);
@@ -94,6 +96,9 @@ int32_t TSioBaseDispatcher::CommitLineSettings(Dcb& dcb) {
         (dcb.Flags & ~kDcbRtsControlMask) | (rtsState_ ? kRtsControlEnable : kRtsControlDisable);
   }
   const int32_t result = ApplyLineSettings(dcb);
+  // A refused setting is not kept: the settings after it start from the
+  // device's, not from what it would not take.
+  if (result != 0) return result;
   lineSettings_ = dcb;
   lastBaud_ = dcb.BaudRate;
   SetDtrLine(dtrState_);
@@ -120,7 +125,9 @@ int32_t TSioBaseDispatcher::SetRtsLine(bool state) {
 int32_t TSioBaseDispatcher::SetHardwareFlow(uint16_t full, uint16_t resume, uint8_t options) {
   if (full < resume || full > InputSize()) return -1002;
   const Lock lock(DispatchLock);
-  Dcb& dcb = lineSettings_;
+  Dcb dcb = lineSettings_;
+  const bool dtrAuto = dtrAuto_;
+  const bool rtsAuto = rtsAuto_;
   dcb.Flags &= ~(kDcbOutxCtsFlow | kDcbOutxDsrFlow | kDcbDtrControlMask | kDcbRtsControlMask);
   dtrAuto_ = false;
   rtsAuto_ = false;
@@ -144,13 +151,19 @@ int32_t TSioBaseDispatcher::SetHardwareFlow(uint16_t full, uint16_t resume, uint
   dcb.XonLim = resume;
   if (options & kHardwareFlowDsr) dcb.Flags |= kDcbOutxDsrFlow;
   if (options & kHardwareFlowCts) dcb.Flags |= kDcbOutxCtsFlow;
-  return CommitLineSettings(dcb);
+  const int32_t result = CommitLineSettings(dcb);
+  if (result != 0) {
+    // Refused: the lines stay under the control they had.
+    dtrAuto_ = dtrAuto;
+    rtsAuto_ = rtsAuto;
+  }
+  return result;
 }
 
 int32_t TSioBaseDispatcher::SetSoftwareFlow(uint16_t full, uint16_t resume, uint8_t options) {
   if (full < resume || full > InputSize()) return -1002;
   const Lock lock(DispatchLock);
-  Dcb& dcb = lineSettings_;
+  Dcb dcb = lineSettings_;
   if (options & kSoftwareFlowReceive) {
     dcb.Flags |= kDcbInX;
     dcb.XoffLim = static_cast<uint16_t>(InputSize() - full);
@@ -168,25 +181,46 @@ int32_t TSioBaseDispatcher::SetSoftwareFlow(uint16_t full, uint16_t resume, uint
 
 int32_t TSioBaseDispatcher::ClearSoftwareFlow() {
   const Lock lock(DispatchLock);
-  lineSettings_.Flags &= ~(kDcbOutX | kDcbInX);
-  return CommitLineSettings(lineSettings_);
+  Dcb dcb = lineSettings_;
+  dcb.Flags &= ~(kDcbOutX | kDcbInX);
+  return CommitLineSettings(dcb);
 }
 
 int32_t TSioBaseDispatcher::SetFlowChars(uint8_t xOn, uint8_t xOff) {
   const Lock lock(DispatchLock);
-  lineSettings_.XonChar = xOn;
-  lineSettings_.XoffChar = xOff;
-  return CommitLineSettings(lineSettings_);
+  Dcb dcb = lineSettings_;
+  dcb.XonChar = xOn;
+  dcb.XoffChar = xOff;
+  return CommitLineSettings(dcb);
 }
 
-void TSioBaseDispatcher::SetRS485Mode(bool on) {
+int32_t TSioBaseDispatcher::SetRS485Mode(bool on) {
   const Lock lock(DispatchLock);
+  Dcb dcb = lineSettings_;
+  const bool toggling = (dcb.Flags & kDcbRtsControlMask) == kRtsControlToggle;
+  int32_t result = 0;
+  if (on || toggling) {
+    // The line itself carries the mode: written now, not at the next flow
+    // change, so that a device without it refuses at once.
+    const bool wasOn = rs485Mode_;
+    const bool rtsAuto = rtsAuto_;
+    rs485Mode_ = on;
+    rtsAuto_ = on;
+    if (on) dcb.Flags = (dcb.Flags & ~kDcbRtsControlMask) | kRtsControlToggle;
+    result = CommitLineSettings(dcb);
+    if (result != 0) {
+      rs485Mode_ = wasOn;
+      rtsAuto_ = rtsAuto;
+      return result;
+    }
+  }
   rs485Mode_ = on;
   // The driver toggles RTS itself, so no UART base address is needed here;
   // only the write thread's priority follows the mode.
   if (TSioDispatcherThread* writer = threads_[static_cast<size_t>(ThreadRole::Write)]) {
     writer->SetPriority(threadBoost_ + (on ? 4 : 3));
   }
+  return result;
 }
 
 bool TSioBaseDispatcher::RS485Mode() {

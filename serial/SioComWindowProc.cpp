@@ -13,7 +13,7 @@ namespace {
 
 bool handled(uint32_t msg) {
   return msg == TRG_AVAIL || msg == TRG_DATA || msg == TRG_TIMER || msg == TRG_STATUS ||
-         msg == PORT_CLOSING;
+         msg == PORT_CLOSING || msg == PORT_LOST;
 }
 
 }  // namespace

@@ -154,6 +154,8 @@ void TSioCustomComPort::SetOnPortOpen(TNotifyEvent handler) { onPortOpen_ = std:
 
 void TSioCustomComPort::SetOnPortClose(TNotifyEvent handler) { onPortClose_ = std::move(handler); }
 
+void TSioCustomComPort::SetOnPortLost(TNotifyEvent handler) { onPortLost_ = std::move(handler); }
+
 bool TSioCustomComPort::anyTriggerHandler() const {
   return onTrigger_ || onTriggerAvail_ || onTriggerData_ || onTriggerStatus_ || onTriggerTimer_ ||
          onTriggerLineError_ || onTriggerModemStatus_ || onTriggerOutbuffFree_ ||
@@ -218,6 +220,10 @@ void TSioCustomComPort::DoPortClose() {
 }
 
 void TSioCustomComPort::DoPortClosing() {}
+
+void TSioCustomComPort::DoPortLost() {
+  if (onPortLost_) onPortLost_(this);
+}
 
 // ---- Data -----------------------------------------------------------------
 
@@ -310,6 +316,7 @@ void TSioCustomComPort::AssignFrom(const TSioBaseComponent& Source) {
   onTriggerTimer_ = source->onTriggerTimer_;
   onPortOpen_ = source->onPortOpen_;
   onPortClose_ = source->onPortClose_;
+  onPortLost_ = source->onPortLost_;
   if (source->phase_ == ppOpen) {
     source->ActiveDispatcher->SaveTriggers(SavedTriggers);
     RestoreTriggersOnOpen = true;

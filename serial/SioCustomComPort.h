@@ -121,8 +121,10 @@ class TSioCustomComPort : public TSioBaseComponent {
   uint16_t BufferResume() const { return bufferResume_; }
   void SetBufferResume(uint16_t value);
 
-  // RS-485 transmit mode: RTS raised while sending. Turning it on while open
-  // drops hwfUseRTS and hwfRequireCTS and sets RTS false.
+  // RS-485 transmit mode: RTS raised while sending, by the device itself.
+  // Turning it on while open drops hwfUseRTS and hwfRequireCTS and sets RTS
+  // false; a device without RS-485 support refuses it (raising, nothing
+  // stored), at the change or at the next open.
   bool RS485Mode() const { return rs485Mode_; }
   void SetRS485Mode(bool value);
 
@@ -212,6 +214,12 @@ class TSioCustomComPort : public TSioBaseComponent {
   void SetOnPortOpen(TNotifyEvent handler);
   const TNotifyEvent& OnPortClose() const { return onPortClose_; }
   void SetOnPortClose(TNotifyEvent handler);
+  // The device went away while open (unplugged, hung up, failed, the
+  // connection ended): the port has closed itself (OnPortClose came first)
+  // and Open reads false, or true until a close left to PORT_CLOSING has
+  // completed. Opening it again is the application's choice.
+  const TNotifyEvent& OnPortLost() const { return onPortLost_; }
+  void SetOnPortLost(TNotifyEvent handler);
 
   // ---- Data ---------------------------------------------------------------
 
@@ -271,6 +279,7 @@ class TSioCustomComPort : public TSioBaseComponent {
   virtual void DoPortClose();
   virtual void DoPortClosing();
   virtual void OpenPort();
+  virtual void DoPortLost();
 
   // Opens a port whose Open was stored true while loading.
   void AfterLoad() override;
@@ -321,6 +330,8 @@ class TSioCustomComPort : public TSioBaseComponent {
   // PORT_CLOSING: completes a close left pending once the port threads have
   // ended (then opens again when asked meanwhile), else asks again later.
   void continueClosing(TSioBaseDispatcher& dispatcher, intptr_t lParam);
+  // PORT_LOST: closes the port whose device went away and says so.
+  void portLost(TSioBaseDispatcher& dispatcher);
   void failOpen();
   bool anyTriggerHandler() const;
 
@@ -374,4 +385,5 @@ class TSioCustomComPort : public TSioBaseComponent {
   TNotifyEvent onTriggerOutSent_;
   TNotifyEvent onPortOpen_;
   TNotifyEvent onPortClose_;
+  TNotifyEvent onPortLost_;
 };

@@ -153,9 +153,10 @@ void TSioCustomComPort::SetBufferResume(uint16_t value) {
 
 void TSioCustomComPort::SetRS485Mode(bool value) {
   if (unchanged(value == rs485Mode_)) return;
+  // A device that cannot carry the mode refuses it; the port stays as it was.
+  if (isOpen()) check(ActiveDispatcher->SetRS485Mode(value));
   rs485Mode_ = value;
   if (!isOpen()) return;
-  ActiveDispatcher->SetRS485Mode(value);
   if (value) {
     SetHWFlowOptions(hwFlowOptions_.Without(hwfUseRTS).Without(hwfRequireCTS));
     // The line itself now toggles with transmission.

@@ -1,5 +1,6 @@
 // The serial port component's side of a notice from its dispatcher: which
-// events it raises, and the completion of a close left to PORT_CLOSING.
+// events it raises, the completion of a close left to PORT_CLOSING, and the
+// close of a port whose device went away.
 
 #include "serial/SioCustomComPort.h"
 #include "serial/SioMessages.h"
@@ -22,6 +23,11 @@ bool TSioCustomComPort::holds(const TSioBaseDispatcher& dispatcher) const {
 
 void TSioCustomComPort::raiseNotice(TSioBaseDispatcher& dispatcher, uint32_t msg, uint16_t trigger,
                                     intptr_t lParam) {
+  // Not a trigger: OnTrigger does not hear of it.
+  if (msg == PORT_LOST) {
+    portLost(dispatcher);
+    return;
+  }
   const auto data = static_cast<uint16_t>(static_cast<uintptr_t>(lParam) & 0xFFFF);
   DoTrigger(static_cast<uint16_t>(msg), trigger, msg == TRG_AVAIL ? trigger : data);
   switch (msg) {
@@ -84,4 +90,12 @@ void TSioCustomComPort::continueClosing(TSioBaseDispatcher& dispatcher, intptr_t
   if (!ReopenRequested) return;
   ReopenRequested = false;
   OpenPort();
+}
+
+void TSioCustomComPort::portLost(TSioBaseDispatcher& dispatcher) {
+  // Only for the dispatcher that lost its device: a notice left over from a
+  // port closed and opened again meanwhile finds another one, or none.
+  if (phase_ != ppOpen || !holds(dispatcher) || !dispatcher.DeviceLost()) return;
+  ClosePort();
+  DoPortLost();
 }

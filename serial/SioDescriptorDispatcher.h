@@ -6,6 +6,14 @@
 // ring. The read and write threads (TReadThread, TWriteThread) run on any
 // such dispatcher; a platform adds its device operations and, where it has
 // line status to watch, a status thread of its own.
+//
+// A device that goes away (a hang-up, a read or write error, a connection
+// closed by the far end) ends the port threads with -161 or -160, which the
+// base turns into the PORT_LOST notice (TSioBaseDispatcher::DeviceLost).
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "serial/SioBaseDispatcher.h"
 #include "serial/WakeEvent.h"
@@ -26,13 +34,26 @@ class TSioDescriptorDispatcher : public TSioBaseDispatcher {
   // Wakes the write thread out of a wait for room on the device (a flush or
   // a stop).
   WakeEvent& WriteWakeEvent() { return writeWakeEvent_; }
-  // The write thread's side of the output ring.
-  using TSioBaseDispatcher::TakeOutputBlock;
   // Sets the kill flag and wakes every port thread in its sleep.
   void KillThreads();
+
+  // ---- The write thread's side of the output ring ----------------------------
+
+  // Moves all queued output into block, which counts as being sent until
+  // SendingLeft(0); false when there was none.
+  bool TakeSendingBlock(std::vector<uint8_t>& block);
+  // Bytes of the block being sent that are not yet written.
+  void SendingLeft(size_t count);
+
+  // Bytes put and not yet on the line: the output ring, the rest of the
+  // block being sent and what the device's own queue holds (TIOCOUTQ; a
+  // device that keeps none counts 0).
+  uint32_t UnsentOutputCount();
 
  private:
   WakeEvent serialEvent_;
   WakeEvent statusEvent_;
   WakeEvent writeWakeEvent_;
+  // Under OutputLock, so that bytes leaving the ring are never out of count.
+  size_t sending_ = 0;
 };

@@ -10,6 +10,8 @@ constexpr uint32_t TRG_DATA = 0x7E02;      // wParam trigger handle; lParam low 
 constexpr uint32_t TRG_TIMER = 0x7E03;     // wParam trigger handle; lParam low 0
 constexpr uint32_t TRG_STATUS = 0x7E04;    // wParam trigger handle; lParam low condition value
 constexpr uint32_t PORT_CLOSING = 0x7E0A;  // wParam 0; lParam handle << 16
+// Posted once when the port threads ended because the device went away.
+constexpr uint32_t PORT_LOST = 0x7E0B;  // wParam 0; lParam handle << 16
 
 // lParam of a notice from the dispatcher with this registry handle.
 constexpr intptr_t NoticeLParam(int32_t registryHandle, uint16_t low) {

@@ -16,6 +16,7 @@
 #include "serial/ModemLines.h"
 #include "serial/PortPath.h"
 #include "serial/ReadThread.h"
+#include "serial/Rs485Line.h"
 #include "serial/SerialDevice.h"
 #include "serial/StatusThread.h"
 #include "serial/TermiosLine.h"
@@ -114,7 +115,7 @@ int32_t TSioPosixDispatcher::CollectLineErrors(ComStat& status) {
     status.cbInQue = static_cast<uint32_t>(received);
   }
   const uint32_t errors = lineErrors_.Take(Device());
-  status.cbOutQue = PendingOutputCount();
+  status.cbOutQue = UnsentOutputCount();
   return static_cast<int32_t>(errors);
 }
 
@@ -133,11 +134,13 @@ int32_t TSioPosixDispatcher::TakeReceivedBytes(uint8_t* buffer, int32_t size) {
 }
 
 int32_t TSioPosixDispatcher::ApplyLineSettings(Dcb& dcb) {
+  const ErrnoContext context = inService_.load() ? ErrnoContext::Open : ErrnoContext::Opening;
   termios2 line{};
   int error = ReadTermios(Device(), line);
   if (error == 0 && !DcbToTermios(dcb, line)) error = EINVAL;
+  if (error == 0) error = followRs485(dcb);
+  if (error == 0) error = WriteTerminal(Device(), line);
   if (error == 0) {
-    error = WriteTerminal(Device(), line);
     const std::lock_guard<std::mutex> lock(lineLock_);
     keptLine_ = dcb;
   }
@@ -146,12 +149,24 @@ int32_t TSioPosixDispatcher::ApplyLineSettings(Dcb& dcb) {
     error = ReadTermios(Device(), taken);
     if (error == 0 && !LineTaken(dcb, TermiosToDcb(taken, dcb))) error = EINVAL;
   }
-  return error == 0 ? 0 : -SioErrorOfErrno(error);
+  return error == 0 ? 0 : -SioErrorOfErrno(error, context);
+}
+
+int TSioPosixDispatcher::followRs485(const Dcb& dcb) {
+  const bool wanted = (dcb.Flags & kDcbRtsControlMask) == kRtsControlToggle;
+  if (wanted == rs485On_) return 0;
+  const int error = WriteRs485(Device(), wanted);
+  // A driver without RS-485 support refuses, as for any setting it cannot take.
+  if (error != 0) return wanted ? EINVAL : error;
+  rs485On_ = wanted;
+  return 0;
 }
 
 int TSioPosixDispatcher::WriteTerminal(int device, const termios2& line) {
   return WriteTermios(device, line);
 }
+
+int TSioPosixDispatcher::WriteRs485(int device, bool on) { return SetKernelRs485(device, on); }
 
 int32_t TSioPosixDispatcher::QueueOutputBytes(const uint8_t* buffer, int32_t size) {
   const std::lock_guard<std::recursive_mutex> lock(OutputLock);
@@ -174,6 +189,7 @@ bool TSioPosixDispatcher::SizeDeviceQueues(int32_t, int32_t) { return true; }
 void TSioPosixDispatcher::StartPortThreads() {
   const Lock lock(DispatchLock);
   MarkThreadsStarted();
+  inService_.store(true);
   StartThread(ThreadRole::Read, std::make_unique<TReadThread>(*this));
   ThreadAckEvent().WaitFor(kStartAck);
   StartThread(ThreadRole::Dispatch, std::make_unique<TDispThread>(*this));
@@ -194,7 +210,7 @@ uint32_t TSioPosixDispatcher::PendingInputCount() { return InputQueue().PendingI
 
 intptr_t TSioPosixDispatcher::OpenDevice(const char* name, int32_t, int32_t) {
   int device = -1;
-  if (const int error = OpenSerialDevice(ResolvePortPath(name), device)) {
+  if (const int error = OpenSerialDevice(ResolvePortPath(name), device, uucpLock_)) {
     SetSioLastError(SioErrorOfErrno(error));
     return -1;
   }
@@ -210,6 +226,10 @@ void TSioPosixDispatcher::AdoptDevice(int device, bool claimed) {
   lineErrors_.Start(device);
   modemLinesKept_.store(true);
   ownsDevice_.store(claimed);
+  {
+    const Lock lock(DispatchLock);
+    rs485On_ = false;
+  }
   SetDeviceHandle(device);
 }
 
@@ -240,11 +260,18 @@ int32_t TSioPosixDispatcher::CloseDevice() {
     waitUntilGone(ThreadRole::Read);
     stopDispatchThread();
   }
+  inService_.store(false);
   const int device = Device();
   if (device < 0) return 0;
+  {
+    // The next program on the device finds it as it was before.
+    const Lock lock(DispatchLock);
+    if (rs485On_) WriteRs485(device, false);
+    rs485On_ = false;
+  }
   SetDeviceHandle(-1);
   // A device handed over by someone else is only closed, never unclaimed.
-  if (ownsDevice_.exchange(false)) return CloseSerialDevice(device) == 0 ? 0 : -1;
+  if (ownsDevice_.exchange(false)) return CloseSerialDevice(device, uucpLock_) == 0 ? 0 : -1;
   return close(device) == 0 ? 0 : -1;
 }
 

@@ -11,8 +11,13 @@
 // (devices without them, such as pseudo-terminals, leave it asleep). The
 // threads sleep with no time limit until there is work; the stop (a close or
 // a failing thread) sets the kill flag and wakes every one of them, so an
-// idle port costs nothing and a close is still seen at once. A device that goes away ends the
-// threads with -161 (read) or -160 (write); the program keeps running.
+// idle port costs nothing and a close is still seen at once. A device that
+// goes away ends the threads with -161 (read) or -160 (write), and the
+// component hears of it (PORT_LOST); the program keeps running.
+//
+// Besides its own locks the port takes the UUCP lock file of the device
+// (UucpLock.h) while it is open. RS-485 mode (the DCB's RTS toggle) is the
+// kernel's RS-485 support, refused with EINVAL where the driver has none.
 
 #include <atomic>
 #include <cstdint>
@@ -21,6 +26,7 @@
 #include "serial/Dcb.h"
 #include "serial/LineErrorCounters.h"
 #include "serial/SioDescriptorDispatcher.h"
+#include "serial/UucpLock.h"
 
 struct termios2;
 
@@ -40,12 +46,16 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   // 0 whatever happened; escapes 3 to 6 raise and drop RTS and DTR.
   int32_t SendLineEscape(int32_t func) override;
   int32_t PurgeDeviceQueue(int32_t which) override;
+  // cbOutQue counts every byte not yet on the line (UnsentOutputCount), so
+  // that a line change waits for the kernel's queue too.
   int32_t CollectLineErrors(ComStat& status) override;
   uint32_t QueryEventMask(int32_t mask) override;
   int32_t FetchLineSettings(Dcb& dcb) override;
   int32_t TakeReceivedBytes(uint8_t* buffer, int32_t size) override;
-  // 0, or minus the error code (SioErrorOfErrno) of a refused setting; a
-  // setting the device cannot take (see LineTaken) is refused with EINVAL.
+  // 0, or minus the error code of a refused setting: as an opening error
+  // (SioErrorOfErrno) until the port threads run, then as the system said.
+  // A setting the device cannot take (see DcbToTermios, LineTaken), or RS-485
+  // on a driver without it, is refused with EINVAL.
   int32_t ApplyLineSettings(Dcb& dcb) override;
   int32_t QueueOutputBytes(const uint8_t* buffer, int32_t size) override;
   bool AwaitLineEvent(uint32_t& mask) override;
@@ -74,11 +84,17 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   // Writes the terminal settings of a line change (WriteTermios): 0, or the
   // error number.
   virtual int WriteTerminal(int device, const termios2& line);
+  // Switches the driver's RS-485 mode (SetKernelRs485): 0, or the error
+  // number.
+  virtual int WriteRs485(int device, bool on);
 
  private:
   // Output purge: the write thread drops what it is sending and acknowledges.
   int32_t purgeOutput();
   int32_t purgeInput();
+  // Follows the DCB's RTS toggle with the kernel's RS-485 mode: 0, or the
+  // error number.
+  int followRs485(const Dcb& dcb);
   // Pumps messages until the thread in role has ended.
   void waitUntilGone(ThreadRole role);
   void stopDispatchThread();
@@ -93,6 +109,13 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   bool closing_ = false;
   // Whether this dispatcher opened the device (and so claimed it).
   std::atomic<bool> ownsDevice_{false};
+  UucpLock uucpLock_;
+  // From the start of the port threads until the close: line-setting
+  // failures are those of an open device.
+  std::atomic<bool> inService_{false};
+  // The kernel's RS-485 mode was switched on by this port. Under DispatchLock
+  // while open.
+  bool rs485On_ = false;
   // Until the device said it has no modem lines.
   std::atomic<bool> modemLinesKept_{true};
 };

@@ -95,6 +95,14 @@ uint8_t byteSizeOf(tcflag_t control) {
   return kLargestByteSize;
 }
 
+// DTR/DSR flow and DSR sensitivity have no terminal bit; the kernel's input
+// flow control throttles at its own fill levels, not at the DCB's limits.
+bool beyondLinux(const Dcb& dcb) {
+  const bool dtrHandshake = (dcb.Flags & kDcbDtrControlMask) == kDtrControlHandshake;
+  const bool inputLimits = (dcb.Flags & kDcbInX) && (dcb.XonLim != 0 || dcb.XoffLim != 0);
+  return dtrHandshake || (dcb.Flags & (kDcbOutxDsrFlow | kDcbDsrSensitivity)) || inputLimits;
+}
+
 bool ctsRtsFlow(const Dcb& dcb) {
   return (dcb.Flags & kDcbOutxCtsFlow) || (dcb.Flags & kDcbRtsControlMask) == kRtsControlHandshake;
 }
@@ -119,7 +127,7 @@ uint32_t flowFlags(const termios2& line, const Dcb& kept) {
 
 bool DcbToTermios(const Dcb& dcb, termios2& line) {
   if (dcb.BaudRate == 0 || dcb.ByteSize < kSmallestByteSize || dcb.ByteSize > kLargestByteSize ||
-      dcb.Parity > kSpaceParity || dcb.StopBits > kTwoStopBits) {
+      dcb.Parity > kSpaceParity || dcb.StopBits > kTwoStopBits || beyondLinux(dcb)) {
     return false;
   }
   line.c_iflag &= ~kRawInputCleared;

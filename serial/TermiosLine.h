@@ -8,9 +8,14 @@
 //
 // The terminal settings hold rate, byte size, parity and parity checking,
 // stop bits, CTS/RTS flow and XON/XOFF flow with their characters. They
-// cannot hold the DTR line's control, DSR flow and sensitivity, continuing
-// after XOFF, null stripping, the flow thresholds and the error, end and
-// event characters: those come back from the DCB last written.
+// cannot hold the DTR line's control, continuing after XOFF, null stripping,
+// the flow thresholds and the error, end and event characters: those come
+// back from the DCB last written.
+//
+// What Linux cannot carry out at all is refused rather than kept as a wish:
+// a DTR handshake, DSR flow, DSR sensitivity, and receive-side XON/XOFF at
+// limits of its own (the kernel sends XOFF and XON at its own fill levels;
+// limits of 0 leave them to it).
 //
 // Stop bits: the kernel knows one or "more" (CSTOPB), which a UART sends as
 // one and a half with 5 data bits and as two otherwise. So one and a half
@@ -29,7 +34,8 @@
 // Puts dcb's settings into line, raw, keeping the bits the DCB has no say in
 // (hang-up on close, for one). False, with line untouched, when the DCB
 // asks for what no terminal can do: rate 0 (which would hang up the line),
-// a byte size outside 5 to 8, an unknown parity or stop-bit code.
+// a byte size outside 5 to 8, an unknown parity or stop-bit code, or one of
+// the settings Linux cannot carry out (above).
 bool DcbToTermios(const Dcb& dcb, termios2& line);
 
 // The DCB of line; the fields the terminal does not hold are taken from

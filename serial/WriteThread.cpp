@@ -23,8 +23,11 @@ void TWriteThread::Execute() {
 }
 
 void TWriteThread::drain() {
-  while (Running() && Port().TakeOutputBlock(block_)) {
-    if (!sendBlock()) return;
+  while (Running() && Port().TakeSendingBlock(block_)) {
+    const bool sent = sendBlock();
+    // Sent, or dropped by a flush or a stop: nothing of it is on its way.
+    Port().SendingLeft(0);
+    if (!sent) return;
   }
 }
 
@@ -35,6 +38,7 @@ bool TWriteThread::sendBlock() {
     const ssize_t written = write(Device(), block_.data() + sent, block_.size() - sent);
     if (written > 0) {
       sent += static_cast<size_t>(written);
+      Port().SendingLeft(block_.size() - sent);
       continue;
     }
     if (written < 0 && errno == EINTR) continue;
@@ -59,6 +63,8 @@ bool TWriteThread::sendBlock() {
 
 bool TWriteThread::flushRequested() {
   if (!Port().OutputFlushEvent().WaitFor(std::chrono::milliseconds(0))) return false;
+  // The rest of the block is dropped before the purge hears it is done.
+  Port().SendingLeft(0);
   Port().ThreadAckEvent().Set();
   return true;
 }

@@ -50,6 +50,16 @@ std::vector<std::string> WaitForPolls(const std::string& path, size_t count) {
   return waitFor(path, count, true);
 }
 
+std::vector<int64_t> LoggedPollTimes(const std::string& path) {
+  std::vector<int64_t> times;
+  for (const std::string& line : ReadLines(path)) {
+    const size_t tab = line.find('\t');
+    if (tab == std::string::npos || !isPoll(line.substr(tab + 1))) continue;
+    times.push_back(std::stoll(line.substr(0, tab)));
+  }
+  return times;
+}
+
 std::string HexBytes(const std::string& text) {
   std::string hex;
   for (const char c : text) {

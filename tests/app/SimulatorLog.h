@@ -2,6 +2,7 @@
 // What the simulator's --log says the panel sent: one entry per command, its bytes as
 // upper-case hex ("4D 30 34 35 0D").
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ std::vector<std::string> WaitForCommands(const std::string& path, size_t count);
 
 // As WaitForCommands, for poll queries.
 std::vector<std::string> WaitForPolls(const std::string& path, size_t count);
+
+// When each poll query of the log at path arrived: milliseconds since the simulator started.
+std::vector<int64_t> LoggedPollTimes(const std::string& path);
 
 // The bytes of text as the log writes them.
 std::string HexBytes(const std::string& text);

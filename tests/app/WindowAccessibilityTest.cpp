@@ -123,4 +123,20 @@ TEST_F(WindowAccessibility, TheReadOutsReadTheReportedPositions) {
   EXPECT_EQ(nameOf(form->Label7), "45°");
 }
 
+TEST_F(WindowAccessibility, AnOldReadOutKeepsItsNameAndSaysSinceWhenInItsDescription) {
+  const SimulatorProcess simulator({"--link", Path("COM1"), "--silent"});
+  const auto form = startWith("EN", 2, "500");
+  ASSERT_TRUE(form->SioComPort1.Open());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->PositionsStale(); },
+                              static_cast<int>(kPatience.count())));
+  for (QLabel* readOut : {form->Label6, form->Label7}) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(readOut);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "0");
+    EXPECT_TRUE(accessible->text(QAccessible::Description)
+                    .startsWith("no answer from the controller since "))
+        << accessible->text(QAccessible::Description).toStdString();
+  }
+}
+
 }  // namespace

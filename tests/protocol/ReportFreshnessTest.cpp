@@ -67,4 +67,37 @@ TEST(ReportFreshness, EveryAcceptedReportStartsTheSpanAnew) {
   EXPECT_TRUE(freshness.IsFresh(milliseconds(2000)));
 }
 
+TEST(ReportFreshness, NothingIsOverdueUntilReportsAreExpected) {
+  ManualClock clock;
+  const ReportFreshness freshness(clock.Reader());
+  clock.Advance(milliseconds(100000));
+  EXPECT_FALSE(freshness.IsOverdue(milliseconds(500)));
+  EXPECT_FALSE(freshness.TimeUntilOverdue(milliseconds(500)).has_value());
+}
+
+TEST(ReportFreshness, AnAnswerIsOverdueThreeIntervalsAfterPollingBeganOrTheLastReport) {
+  ManualClock clock;
+  ReportFreshness freshness(clock.Reader());
+  freshness.ExpectReports();
+  clock.Advance(milliseconds(1400));
+  EXPECT_FALSE(freshness.IsOverdue(milliseconds(500)));
+  EXPECT_FALSE(freshness.IsFresh(milliseconds(500))) << "still nothing to hand on";
+  EXPECT_EQ(freshness.TimeUntilOverdue(milliseconds(500)), milliseconds(100));
+  clock.Advance(milliseconds(100));
+  EXPECT_TRUE(freshness.IsOverdue(milliseconds(500)));
+  EXPECT_FALSE(freshness.TimeUntilOverdue(milliseconds(500)).has_value());
+
+  freshness.ReportAccepted();
+  EXPECT_FALSE(freshness.IsOverdue(milliseconds(500)));
+  EXPECT_EQ(freshness.TimeUntilOverdue(milliseconds(500)), milliseconds(1500));
+  // Polling anew later changes nothing once a report came: its age counts.
+  clock.Advance(milliseconds(1000));
+  freshness.ExpectReports();
+  clock.Advance(milliseconds(500));
+  EXPECT_TRUE(freshness.IsOverdue(milliseconds(500)));
+  // A timer that never polls makes every answer overdue.
+  freshness.ReportAccepted();
+  EXPECT_TRUE(freshness.IsOverdue(milliseconds(0)));
+}
+
 }  // namespace

@@ -1,5 +1,5 @@
-// Clients that misbehave, and a controller that falls silent: the panel keeps polling, its
-// memory stays bounded, and the other clients are answered.
+// Clients that misbehave, and a controller that falls silent or goes away: the panel keeps polling,
+// its memory stays bounded, and the other clients are answered.
 
 #include <gtest/gtest.h>
 
@@ -146,6 +146,29 @@ TEST_F(Faults, ASilentControllerIsReportedAsATimeOutUntilItAnswersAgain) {
     tracker.Send("+p\n");
     return AwaitStatus(tracker) == "get_pos:\nAzimuth: 120.00\nElevation: 30.00\nRPRT 0\n";
   }));
+}
+
+TEST_F(Faults, AControllerThatGoesAwayIsNoPositionAndNoMoveUntilThePanelHasItBack) {
+  Start();
+  form->SetReopenInterval(std::chrono::milliseconds(50));
+  TcpClient tracker(port, Deadline(kPatience));
+  ASSERT_TRUE(simulator->Stop(SIGKILL).has_value());
+  ASSERT_TRUE(RunEventsUntil([&] { return form->PortLost(); }));
+  // At once, not three poll intervals later: the port is gone.
+  tracker.Send("p\n");
+  EXPECT_EQ(Await(tracker, "\n"), "RPRT -5\n");
+  tracker.Send("P 200 10\n");
+  EXPECT_EQ(Await(tracker, "\n"), "RPRT -6\n") << "the serial port failed";
+
+  simulator = std::make_unique<SimulatorProcess>(std::vector<std::string>{
+      "--link", Path("COM1"), "--log", LogPath(), "--az", "200", "--el", "10"});
+  ASSERT_TRUE(RunEventsUntil([&] { return form->Label6->text() == ReadOut(200); }));
+  tracker.Send("p\n");
+  EXPECT_EQ(Await(tracker, "10.00\n"), "200.00\n10.00\n");
+  tracker.Send("P 100 20\n");
+  EXPECT_EQ(Await(tracker, "\n"), "RPRT 0\n");
+  EXPECT_EQ(WaitForCommands(1), std::vector<std::string>{HexBytes("W100 020\r")});
+  EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -209,13 +211,50 @@ TEST_F(ComPortOnPty, SendingOnAClosedPortOpensItAndSends) {
   EXPECT_EQ(first.Read(2), (std::vector<uint8_t>{'C', '\r'}));
 }
 
-TEST_F(ComPortOnPty, DtrUnderHandshakeKeepsItsState) {
-  port->SetHWFlowOptions({hwfUseDTR});
-  Open();
+// The error code a setting on the open port raised, 0 when it raised none.
+int32_t RaisedCode(ComPortGui& gui, const std::function<void()>& setting) {
+  int32_t code = 0;
   gui.Run([&] {
-    port->SetDTR(false);
-    EXPECT_TRUE(port->DTR());
+    try {
+      setting();
+    } catch (const EInOutError& error) {
+      code = -error.ErrorCode;
+    }
   });
+  return code;
+}
+
+TEST_F(ComPortOnPty, SettingsLinuxCannotCarryOutAreRefusedAndLeaveThePortAsItWas) {
+  port->SetHWFlowOptions({hwfUseDTR});
+  EXPECT_EQ(RaisedCode(gui, [&] { port->SetOpen(true); }), -22) << "no DTR/DSR handshake";
+  EXPECT_FALSE(IsOpen());
+  port->SetHWFlowOptions({});
+  Open();
+  EXPECT_EQ(RaisedCode(gui, [&] { port->SetHWFlowOptions({hwfRequireDSR}); }), -22);
+  EXPECT_EQ(RaisedCode(gui, [&] { port->SetSWFlowOptions(swfReceive); }), -22)
+      << "the kernel sends XOFF at its own fill level, not at the port's limits";
+  EXPECT_EQ(RaisedCode(gui, [&] { port->SetRS485Mode(true); }), -22)
+      << "a pseudo-terminal has no RS-485 mode";
+  gui.Run([&] {
+    EXPECT_TRUE(port->HWFlowOptions().Empty());
+    EXPECT_EQ(port->SWFlowOptions(), swfNone);
+    EXPECT_FALSE(port->RS485Mode());
+  });
+  // What Linux does carry out still reaches the terminal after the refusals.
+  EXPECT_EQ(RaisedCode(gui,
+                       [&] {
+                         port->SetSWFlowOptions(swfTransmit);
+                         port->SetHWFlowOptions({hwfUseRTS, hwfRequireCTS});
+                       }),
+            0);
+  termios line{};
+  ASSERT_EQ(
+      tcgetattr(gui.Get<int>([&] { return static_cast<int>(port->Dispatcher()->DeviceHandle()); }),
+                &line),
+      0);
+  EXPECT_NE(line.c_iflag & IXON, 0u);
+  EXPECT_EQ(line.c_iflag & IXOFF, 0u);
+  EXPECT_NE(line.c_cflag & CRTSCTS, 0u);
 }
 
 TEST_F(ComPortOnPty, TelephonyModeUsesTheHandedOverDeviceWithItsSettings) {

@@ -8,16 +8,35 @@
 
 namespace {
 
-TEST(ErrnoMapping, MissingDevicesAreNoSuchPortHeldOnesInUseTheRestKeepTheirNumber) {
-  struct Row {
-    int error;
-    int32_t code;
-  } const rows[] = {
-      {ENOENT, 2},      {ENXIO, 2},       {ENODEV, 2},      {ENOTTY, 2},      {EIO, 2},
-      {EBUSY, 5},       {EAGAIN, 5},      {EWOULDBLOCK, 5}, {EACCES, EACCES}, {EPERM, EACCES},
-      {EINVAL, EINVAL}, {EMFILE, EMFILE}, {ENOMEM, ENOMEM},
-  };
-  for (const Row& row : rows) EXPECT_EQ(SioErrorOfErrno(row.error), row.code) << row.error;
+struct Row {
+  int error;
+  int32_t opening;
+  int32_t open;
+};
+
+// Opening names what a failure means for the port; an open device's
+// failures keep the system's own number.
+constexpr Row kRows[] = {
+    {ENOENT, 2, ENOENT},
+    {ENXIO, 2, ENXIO},
+    {ENODEV, 2, ENODEV},
+    {ENOTTY, 2, ENOTTY},
+    {EIO, 2, EIO},
+    {EBUSY, 5, EBUSY},
+    {EAGAIN, 5, EAGAIN},
+    {EWOULDBLOCK, 5, EWOULDBLOCK},
+    {EACCES, EACCES, EACCES},
+    {EPERM, EACCES, EACCES},
+    {EINVAL, EINVAL, EINVAL},
+    {EMFILE, EMFILE, EMFILE},
+    {ENOMEM, ENOMEM, ENOMEM},
+};
+
+TEST(ErrnoMapping, OpeningNamesMissingAndHeldDevicesAnOpenDeviceKeepsTheSystemsNumber) {
+  for (const Row& row : kRows) {
+    EXPECT_EQ(SioErrorOfErrno(row.error), row.opening) << row.error;
+    EXPECT_EQ(SioErrorOfErrno(row.error, ErrnoContext::Open), row.open) << row.error;
+  }
 }
 
 TEST(ErrnoMapping, APermissionProblemIsNeverMistakenForAPortInUse) {

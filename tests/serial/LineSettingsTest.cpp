@@ -87,15 +87,36 @@ TEST_F(LineSettings, StopAndDataBitsMapToTheDeviceCodes) {
   }
 }
 
-TEST_F(LineSettings, ParityBitsAndSensitivityAreClearedAndARefusalIsReturned) {
+TEST_F(LineSettings, ParityBitsAndSensitivityAreClearedAndARefusalIsReturnedAndNotKept) {
   Dcb odd = port->DeviceLine();
   odd.Flags |= kDcbParity | kDcbDsrSensitivity | kDcbNull;
   port->SetDeviceLine(odd);
   port->SetApplyResult(-22);
   EXPECT_EQ(port->ConfigureLine(4800, kNoParity, 8, 1), -22);
-  const Dcb refused = port->LineSettings();
+  ASSERT_EQ(port->AppliedLines().size(), 1u);
+  const Dcb refused = port->AppliedLines().back();
   EXPECT_EQ(refused.BaudRate, 4800u);
   EXPECT_EQ(refused.Flags & (kDcbParity | kDcbDsrSensitivity | kDcbNull), 0u);
+  // The settings after a refusal start from what the device took, not from
+  // what it would not.
+  EXPECT_EQ(port->LineSettings().BaudRate, 9600u);
+  port->SetApplyResult(0);
+  EXPECT_EQ(port->SetFlowChars('A', 'B'), 0);
+  EXPECT_EQ(port->DeviceLine().BaudRate, 9600u);
+}
+
+TEST_F(LineSettings, ARefusedHandshakeLeavesTheLinesAsTheyWere) {
+  port->SetApplyResult(-22);
+  EXPECT_EQ(port->SetHardwareFlow(3686, 410, 1 | 2), -22);
+  port->SetApplyResult(0);
+  EXPECT_EQ(port->SetDtrLine(false), 0) << "DTR is not under a handshake";
+  EXPECT_EQ(port->SetRtsLine(false), 0) << "RTS is not under a handshake";
+  EXPECT_EQ(port->SetRS485Mode(true), 0);
+  EXPECT_TRUE(port->RS485Mode());
+  port->SetApplyResult(-22);
+  EXPECT_EQ(port->SetRS485Mode(false), -22);
+  EXPECT_TRUE(port->RS485Mode()) << "a refused switch leaves the mode as it was";
+  EXPECT_EQ(port->DeviceLine().Flags & kDcbRtsControlMask, kRtsControlToggle);
 }
 
 TEST_F(LineSettings, DtrAndRtsGoThroughLineEscapes) {

@@ -5,6 +5,9 @@
 
 #include <atomic>
 #include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "serial/CommCodes.h"
 #include "serial/DrainPause.h"
@@ -112,6 +115,59 @@ TEST_F(PosixLine, ASettingNoTerminalCanTakeIsRefusedWithTheSystemsError) {
   constexpr uint8_t kNoSuchParity = 7;
   EXPECT_EQ(port.ConfigureLine(9600, kNoSuchParity, 8, 1), -EINVAL);
   EXPECT_TRUE(sameTerminal(before, Terminal()));
+}
+
+// A terminal that notes, at each settings write, how many bytes the far end
+// had received by then.
+class DrainWatch : public TSioPosixDispatcher {
+ public:
+  explicit DrainWatch(PseudoTerminal& pty) : TSioPosixDispatcher(nullptr), pty_(pty) {}
+  std::vector<size_t> ArrivedAtWrites() {
+    const std::lock_guard<std::mutex> lock(lock_);
+    return arrivedAtWrites_;
+  }
+
+ protected:
+  int WriteTerminal(int device, const termios2& line) override {
+    {
+      const std::lock_guard<std::mutex> lock(lock_);
+      arrived_ += pty_.ReadAvailable().size();
+      arrivedAtWrites_.push_back(arrived_);
+    }
+    return TSioPosixDispatcher::WriteTerminal(device, line);
+  }
+
+ private:
+  PseudoTerminal& pty_;
+  std::mutex lock_;
+  size_t arrived_ = 0;
+  std::vector<size_t> arrivedAtWrites_;
+};
+
+TEST(PosixLineDrain, ARateChangeWaitsForTheBytesAlreadyOnTheirWayToTheLine) {
+  PseudoTerminal pty;
+  auto gui = std::make_shared<TestGuiLoop>();
+  DrainWatch port(pty);
+  ASSERT_EQ(OpenLikeComponent(port, gui, 1, pty.SlavePath()), 0);
+  // The far end takes nothing: the write thread takes the bytes out of the
+  // ring and holds them, so the ring alone looks drained.
+  ASSERT_EQ(tcflow(port.Device(), TCOOFF), 0);
+  const std::vector<uint8_t> bytes(300, 'x');
+  ASSERT_EQ(port.WriteBlock(bytes.data(), static_cast<uint32_t>(bytes.size())), 0);
+  ASSERT_TRUE(WaitUntil([&] { return port.PendingOutputCount() == 0; }));
+  EXPECT_EQ(port.OutputUsed(), bytes.size());
+  int pauses = 0;
+  port.SetSleeper([&](milliseconds) {
+    // The far end starts taking bytes while the change waits.
+    if (++pauses == 1) tcflow(port.Device(), TCOON);
+    std::this_thread::sleep_for(milliseconds(1));
+  });
+  const size_t writesBefore = port.ArrivedAtWrites().size();
+  ASSERT_EQ(port.ConfigureLine(19200, kNoParity, 8, 1), 0);
+  const std::vector<size_t> arrived = port.ArrivedAtWrites();
+  ASSERT_EQ(arrived.size(), writesBefore + 1);
+  EXPECT_EQ(arrived.back(), bytes.size()) << "all of them went out at the old rate";
+  EXPECT_GT(pauses, 1);
 }
 
 TEST(PosixLineFlags, DtrUnderHandshakeIsLeftAlone) {

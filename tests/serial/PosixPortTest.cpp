@@ -33,9 +33,12 @@ class PosixPort : public ::testing::Test {
   void BlockTheWriteThread() {
     ASSERT_EQ(tcflow(port.Device(), TCOOFF), 0);
     ASSERT_FALSE(DeviceWritable(port.Device()));
-    ASSERT_EQ(Send(100), 0);
-    ASSERT_TRUE(WaitUntil([&] { return port.OutputUsed() == 0; }));
+    ASSERT_EQ(Send(kHeld), 0);
+    ASSERT_TRUE(WaitUntil([&] { return port.PendingOutputCount() == 0; }));
   }
+
+  // The bytes the blocked write thread holds.
+  static constexpr uint32_t kHeld = 100;
 
   void ResumeOutput() {
     if (port.Device() >= 0) tcflow(port.Device(), TCOON);
@@ -223,9 +226,11 @@ TEST_F(PosixPort, PutBytesReachTheFarEnd) {
 TEST_F(PosixPort, APutOfExactlyTheFreeRoomFillsTheRingAndTheNextDrainSendsIt) {
   BlockTheWriteThread();
   const uint32_t size = port.OutputSize();
-  ASSERT_EQ(port.OutputFree(), size);
+  ASSERT_EQ(port.OutputFree(), size) << "the held block left the ring";
+  EXPECT_EQ(port.OutputUsed(), kHeld) << "but it is not sent";
   ASSERT_EQ(Send(size), 0);
-  EXPECT_EQ(port.OutputUsed(), size);
+  EXPECT_EQ(port.PendingOutputCount(), size);
+  EXPECT_EQ(port.OutputUsed(), size + kHeld);
   EXPECT_EQ(port.OutputFree(), 0u);
   EXPECT_EQ(Send(1), -3006);
   ResumeOutput();
@@ -238,7 +243,7 @@ TEST_F(PosixPort, APutEndingExactlyAtTheEndOfTheRingWrapsItFull) {
   const uint32_t size = port.OutputSize();
   ASSERT_EQ(Send(size - 96), 0);
   ASSERT_EQ(Send(96), 0);
-  EXPECT_EQ(port.OutputUsed(), size);
+  EXPECT_EQ(port.PendingOutputCount(), size);
   EXPECT_EQ(Send(1), -3006);
   ResumeOutput();
   EXPECT_EQ(pty.Read(sent), PatternBytes(sent));

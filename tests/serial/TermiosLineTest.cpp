@@ -147,6 +147,36 @@ TEST(TermiosLine, SettingsNoTerminalCanTakeAreRefusedUntouched) {
   }
 }
 
+TEST(TermiosLine, WhatLinuxCannotCarryOutIsRefusedUntouched) {
+  Dcb limits = line(9600, 8, kNoParity, kOneStopBit, kDcbInX);
+  limits.XoffLim = 1024;
+  limits.XonLim = 1024;
+  Dcb dtrHandshake = line(9600, 8, kNoParity, kOneStopBit);
+  dtrHandshake.Flags = (dtrHandshake.Flags & ~kDcbDtrControlMask) | kDtrControlHandshake;
+  const Dcb refused[] = {
+      dtrHandshake, line(9600, 8, kNoParity, kOneStopBit, kDcbOutxDsrFlow),  // DSR flow
+      line(9600, 8, kNoParity, kOneStopBit, kDcbDsrSensitivity),             // DSR sensitivity
+      limits,                                                                // XON/XOFF limits
+  };
+  for (const Dcb& dcb : refused) {
+    termios2 terminal = cookedLine();
+    EXPECT_FALSE(DcbToTermios(dcb, terminal)) << dcb.Flags;
+    EXPECT_EQ(terminal.c_iflag, cookedLine().c_iflag);
+    EXPECT_EQ(terminal.c_cflag, cookedLine().c_cflag);
+  }
+  // Limits matter only where they are in force, and 0 leaves them to the
+  // kernel.
+  Dcb sendSideOnly = limits;
+  sendSideOnly.Flags = (sendSideOnly.Flags & ~kDcbInX) | kDcbOutX;
+  termios2 terminal = cookedLine();
+  EXPECT_TRUE(DcbToTermios(sendSideOnly, terminal));
+  Dcb kernelLimits = limits;
+  kernelLimits.XoffLim = 0;
+  kernelLimits.XonLim = 0;
+  ASSERT_TRUE(DcbToTermios(kernelLimits, terminal));
+  EXPECT_NE(terminal.c_iflag & IXOFF, 0u);
+}
+
 TEST(TermiosLine, CtsRtsFlowSetOrClearedElsewhereReadsAsTheTerminalHasIt) {
   termios2 terminal = cookedLine();
   const Dcb plain = line(9600, 8, kNoParity, kOneStopBit);
