@@ -89,8 +89,7 @@ class TSioBaseDispatcher {
   // more than once.
   virtual void ReleasePortBuffers();
   // Starts the read, dispatch, write and status threads in this order
-  // (MarkThreadsStarted, then StartThread for each, waiting up to 3000 ms on
-  // ThreadAckEvent after each).
+  // (StartThreadsInOrder).
   virtual void StartPortThreads() = 0;
   // Stops the threads when still started (CloseDevice). The events
   // themselves live as long as the dispatcher.
@@ -333,6 +332,12 @@ class TSioBaseDispatcher {
   // Records the thread in its role and launches it; it counts as running
   // from now until its ThreadFinished.
   void StartThread(ThreadRole role, std::unique_ptr<TSioDispatcherThread> thread);
+  // StartPortThreads' common part: under DispatchLock, MarkThreadsStarted,
+  // then the read, dispatch, write and status threads, each started once the
+  // one before acknowledged on ThreadAckEvent or 3000 ms passed.
+  void StartThreadsInOrder(std::unique_ptr<TSioDispatcherThread> read,
+                           std::unique_ptr<TSioDispatcherThread> write,
+                           std::unique_ptr<TSioDispatcherThread> status);
   bool ThreadPresent(ThreadRole role);
   // Pumps messages until the thread in role has ended.
   void PumpUntilThreadGone(ThreadRole role);

@@ -9,10 +9,8 @@
 
 #include "serial/CommCodes.h"
 #include "serial/Deadline.h"
-#include "serial/DispThread.h"
 #include "serial/ErrnoMapping.h"
 #include "serial/LastError.h"
-#include "serial/MessagePump.h"
 #include "serial/ModemLines.h"
 #include "serial/PortPath.h"
 #include "serial/ReadThread.h"
@@ -26,14 +24,8 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-// How long each starting thread has to acknowledge.
-constexpr std::chrono::milliseconds kStartAck{3000};
 // How long an output purge waits for the write thread to let go of its block.
 constexpr std::chrono::milliseconds kPurgeAck{5000};
-// How long a close waits, twice, for the dispatch thread (36 ticks of 55 ms),
-// which may be held in a delivery for up to 3000 ms.
-constexpr std::chrono::milliseconds kDispatchStop{36 * 55};
-constexpr int kDispatchStopRounds = 2;
 
 // What a device holds beyond its terminal settings right after it opened:
 // DTR and RTS raised.
@@ -187,17 +179,9 @@ bool TSioPosixDispatcher::AwaitLineEvent(uint32_t& mask) {
 bool TSioPosixDispatcher::SizeDeviceQueues(int32_t, int32_t) { return true; }
 
 void TSioPosixDispatcher::StartPortThreads() {
-  const Lock lock(DispatchLock);
-  MarkThreadsStarted();
   inService_.store(true);
-  StartThread(ThreadRole::Read, std::make_unique<TReadThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Dispatch, std::make_unique<TDispThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Write, std::make_unique<TWriteThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Status, std::make_unique<TStatusThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
+  StartThreadsInOrder(std::make_unique<TReadThread>(*this), std::make_unique<TWriteThread>(*this),
+                      std::make_unique<TStatusThread>(*this));
 }
 
 void TSioPosixDispatcher::ReleasePortEvents() {
@@ -251,14 +235,14 @@ int32_t TSioPosixDispatcher::CloseDevice() {
     KillThreads();
     // In this order, each woken once more on its way out.
     StatusEvent().Set();
-    waitUntilGone(ThreadRole::Status);
+    PumpUntilThreadGone(ThreadRole::Status);
     OutputFlushEvent().Set();
     WriteWakeEvent().Set();
-    waitUntilGone(ThreadRole::Write);
+    PumpUntilThreadGone(ThreadRole::Write);
     SerialEvent().Set();
     ThreadAckEvent().Reset();
-    waitUntilGone(ThreadRole::Read);
-    stopDispatchThread();
+    PumpUntilThreadGone(ThreadRole::Read);
+    AwaitDispatchThreadEnd();
   }
   inService_.store(false);
   const int device = Device();
@@ -273,19 +257,6 @@ int32_t TSioPosixDispatcher::CloseDevice() {
   // A device handed over by someone else is only closed, never unclaimed.
   if (ownsDevice_.exchange(false)) return CloseSerialDevice(device, uucpLock_) == 0 ? 0 : -1;
   return close(device) == 0 ? 0 : -1;
-}
-
-void TSioPosixDispatcher::waitUntilGone(ThreadRole role) {
-  while (ThreadPresent(role)) PumpOneMessage();
-}
-
-void TSioPosixDispatcher::stopDispatchThread() {
-  // Held in a delivery, the dispatch thread ends by itself once the delivery
-  // gives up; destruction waits for it then.
-  for (int round = 0; round < kDispatchStopRounds && ThreadPresent(ThreadRole::Dispatch); ++round) {
-    const Deadline deadline(kDispatchStop);
-    while (ThreadPresent(ThreadRole::Dispatch) && !deadline.Passed()) PumpOneMessage();
-  }
 }
 
 int32_t TSioPosixDispatcher::YieldTimeSlice() {

@@ -95,9 +95,6 @@ class TSioPosixDispatcher : public TSioDescriptorDispatcher {
   // Follows the DCB's RTS toggle with the kernel's RS-485 mode: 0, or the
   // error number.
   int followRs485(const Dcb& dcb);
-  // Pumps messages until the thread in role has ended.
-  void waitUntilGone(ThreadRole role);
-  void stopDispatchThread();
 
   LineErrorCounters lineErrors_;
 

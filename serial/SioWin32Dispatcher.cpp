@@ -1,6 +1,5 @@
 #include "serial/SioWin32Dispatcher.h"
 
-#include "serial/DispThread.h"
 #include "serial/LastError.h"
 #include "serial/Win32ReadThread.h"
 #include "serial/Win32Records.h"
@@ -11,8 +10,6 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-// How long each starting thread has to acknowledge.
-constexpr std::chrono::milliseconds kStartAck{3000};
 // How long an output purge waits for the write thread to acknowledge.
 constexpr std::chrono::milliseconds kPurgeAck{5000};
 
@@ -96,18 +93,8 @@ bool TSioWin32Dispatcher::SizeDeviceQueues(int32_t inSize, int32_t outSize) {
 }
 
 void TSioWin32Dispatcher::StartPortThreads() {
-  const Lock lock(DispatchLock);
-  MarkThreadsStarted();
-  // Each thread acknowledges its start before the next is created; one that
-  // does not within the time does not stop the others.
-  StartThread(ThreadRole::Read, std::make_unique<TReadThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Dispatch, std::make_unique<TDispThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Write, std::make_unique<TWriteThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Status, std::make_unique<TStatusThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
+  StartThreadsInOrder(std::make_unique<TReadThread>(*this), std::make_unique<TWriteThread>(*this),
+                      std::make_unique<TStatusThread>(*this));
 }
 
 void TSioWin32Dispatcher::ReleasePortEvents() {
