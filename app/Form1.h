@@ -24,6 +24,7 @@
 
 #include "app/ClientAreaFitter.h"
 #include "app/DialImage.h"
+#include "app/EchoMemo.h"
 #include "app/IntervalTimer.h"
 #include "app/LanguageFile.h"
 #include "app/PositionLog.h"
@@ -122,6 +123,9 @@ class TForm1 : public QWidget {
   void SetReopenInterval(std::chrono::milliseconds interval);
   // When Timer1Timer last sent (or tried to send) a poll query.
   std::chrono::steady_clock::time_point LastPollTime() const { return lastPoll_; }
+
+  // Memo1's lines: one per read of the controller's bytes.
+  EchoMemo& Echoes() const { return *echo_; }
 
   // The rotctld-protocol server and its dialog; null while the window is being created.
   RemoteControl* Remote() const { return remote_.get(); }
@@ -225,6 +229,7 @@ class TForm1 : public QWidget {
   int64_t targetValue(int axis);
   void logPositions(int32_t position1, int32_t position2);
 
+  EchoMemo* echo_ = nullptr;
   ReplyParser replies_;
   ReportFreshness freshness_;
   std::chrono::steady_clock::time_point lastPoll_{};

@@ -161,6 +161,7 @@ void TForm1::createControls() {
   Memo1->setGeometry(0, 410, 401, 89);
   // The memo gets a line per reply for as long as the program runs; the oldest lines go.
   Memo1->setMaximumBlockCount(1000);
+  echo_ = new EchoMemo(Memo1);
 
   createConfigurationGroup();
   createManualGroup1();

@@ -35,7 +35,7 @@ void TForm1::SioComPort1TriggerAvail(TSioCustomComPort*, uint16_t Count) {
   const ReplyOutcome outcome =
       replies_.TriggerAvail(Count, [this] { return SioComPort1.ReadChar(); });
   if (!outcome.Read) return;
-  Memo1->appendPlainText(memoLine(outcome.EchoLine));
+  echo_->Append(memoLine(outcome.EchoLine));
   if (!outcome.ReportAccepted) return;
   reportAccepted_ = true;
   freshness_.ReportAccepted();

@@ -101,14 +101,21 @@ class Bench {
   // Freeze, then thaw: grey after the last accepted report, current after the thaw.
   bool Silence(TForm1& form, SimulatorProcess& simulator, Figures& figures) {
     Clock::time_point lastReply = Clock::now();
-    const auto connection = QObject::connect(
-        form.Memo1->document(), &QTextDocument::contentsChanged, [&] { lastReply = Clock::now(); });
+    long replies = form.Echoes().Appended();
+    // A reply is seen when its echo line is appended.
+    const auto replied = [&] {
+      if (form.Echoes().Appended() == replies) return false;
+      replies = form.Echoes().Appended();
+      lastReply = Clock::now();
+      return true;
+    };
     // Freezing right after a reply, so the wait covers whole poll intervals.
-    const Clock::time_point before = lastReply;
-    waitFor([&] { return lastReply != before; });
+    waitFor(replied);
     kill(simulator.Pid(), SIGSTOP);
-    const auto stale = waitFor([&] { return form.PositionsStale(); });
-    QObject::disconnect(connection);
+    const auto stale = waitFor([&] {
+      replied();
+      return form.PositionsStale();
+    });
     const Clock::time_point thawed = Clock::now();
     kill(simulator.Pid(), SIGCONT);
     const auto current = waitFor([&] { return Current(form); });

@@ -32,14 +32,11 @@ constexpr auto kReplyPatience = std::chrono::seconds(5);
 // Counts the replies the panel has handled, by the echo lines they leave.
 class ReplyCounter {
  public:
-  explicit ReplyCounter(const TForm1& form) {
-    QObject::connect(form.Memo1->document(), &QTextDocument::contentsChanged,
-                     [this] { ++handled_; });
-  }
-  long Handled() const { return handled_; }
+  explicit ReplyCounter(const TForm1& form) : form_(form) {}
+  long Handled() const { return form_.Echoes().Appended(); }
 
  private:
-  long handled_ = 0;
+  const TForm1& form_;
 };
 
 // Sends one poll; the microseconds until its reply has been handled, or a negative number.

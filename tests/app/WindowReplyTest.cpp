@@ -30,7 +30,7 @@ class WindowReplies : public PanelTest {
   }
 
   QString lastMemoLine() const {
-    const QStringList lines = form->Memo1->toPlainText().split('\n');
+    const QStringList lines = form->Echoes().Text().split('\n');
     return lines.back();
   }
 
@@ -85,9 +85,24 @@ TEST_F(WindowReplies, TheDiagnosticBuildLogsEveryAcceptedReport) {
 
 TEST_F(WindowReplies, TheMemoKeepsTheLastThousandLines) {
   start({});
-  for (int i = 0; i < 1100; ++i) form->Memo1->appendPlainText(QString::number(i));
-  EXPECT_EQ(form->Memo1->blockCount(), 1000);
-  EXPECT_TRUE(form->Memo1->toPlainText().endsWith("1099"));
+  for (int i = 0; i < 1100; ++i) form->Echoes().Append(QString::number(i));
+  EXPECT_EQ(form->Echoes().LineCount(), 1000);
+  EXPECT_TRUE(form->Echoes().Text().endsWith("\n1099"));
+  EXPECT_TRUE(form->Echoes().Text().startsWith("100\n"));
+}
+
+TEST_F(WindowReplies, AHiddenMemoGetsItsLinesInOrderWhenShownAndAShownOneAtOnce) {
+  start({});
+  form->Memo1->hide();
+  const int lines = form->Memo1->blockCount();
+  form->Echoes().Append("first");
+  form->Echoes().Append("second");
+  EXPECT_EQ(form->Memo1->blockCount(), lines) << "nothing laid out for a memo nobody sees";
+  form->Memo1->show();
+  EXPECT_EQ(form->Memo1->blockCount(), lines + 2);
+  EXPECT_TRUE(form->Memo1->toPlainText().endsWith("\nfirst\nsecond"));
+  form->Echoes().Append("third");
+  EXPECT_TRUE(form->Memo1->toPlainText().endsWith("\nsecond\nthird"));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ const QString report = QStringLiteral("65 90 61 51 51 48 32 32 69 76 61 48 52 53
 TEST_F(ControllerFaults, ASilentControllerIsPolledOnAndNothingIsShownUntilASaneOneAnswers) {
   Start({"--silent"});
   EXPECT_EQ(WaitForPolls(LogPath(), 4).size(), 4u);
-  EXPECT_EQ(form->Memo1->blockCount(), 1) << "nothing was read";
+  EXPECT_EQ(form->Echoes().LineCount(), 1) << "nothing was read";
   EXPECT_EQ(form->Label6->text(), initialText);
   EXPECT_EQ(form->Label7->text(), initialText);
   EXPECT_TRUE(ShowsNoPointer(form->Image1, "Windrose_AZ.jpg"));
@@ -36,7 +36,7 @@ TEST_F(ControllerFaults, ASilentControllerIsPolledOnAndNothingIsShownUntilASaneO
 TEST_F(ControllerFaults, RepliesTricklingInByteByByteAreReadWhole) {
   Start({"--split", "1", "--split-delay", "15"});
   ASSERT_TRUE(WaitForEchoLines(3));
-  const QStringList echoes = form->Memo1->toPlainText().split('\n');
+  const QStringList echoes = form->Echoes().Text().split('\n');
   for (qsizetype i = 1; i < echoes.size(); ++i) {
     EXPECT_EQ(echoes[i], report) << i;
   }

@@ -52,7 +52,7 @@ bool PollingPanelTest::WaitForReadOuts(const QString& left, const QString& right
 }
 
 bool PollingPanelTest::WaitForEchoLines(int count, std::chrono::milliseconds patience) {
-  return WaitWatching([&] { return form->Memo1->blockCount() >= count + 1; }, patience);
+  return WaitWatching([&] { return form->Echoes().LineCount() >= count + 1; }, patience);
 }
 
 bool PollingPanelTest::ShowsNoPointer(QWidget* dial, const std::string& name) const {
