@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils
   debhelper lintian libjpeg-dev man-db
   qt6-serialport-dev libserialport-dev
+  g++-mingw-w64-x86-64-posix googletest wine64
 )
 
 missing=()

@@ -2,10 +2,10 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 
 #include "serial/SioLeafClasses.h"
+#include "serial/SystemErrorText.h"
 
 namespace {
 
@@ -149,10 +149,8 @@ std::vector<ErrorTextEntry> buildTable() {
 
 // The system's own text for an error number, or empty when it has none.
 std::string systemErrorText(int number) {
-  const char* description = strerrordesc_np(number);
-  if (description == nullptr) return {};
   std::string text;
-  for (const char c : std::string(description).substr(0, 255)) {
+  for (const char c : SystemErrorText(number).substr(0, 255)) {
     const char blankOrSame = static_cast<unsigned char>(c) < ' ' ? ' ' : c;
     if (blankOrSame == ' ' && !text.empty() && text.back() == ' ') continue;
     text += blankOrSame;

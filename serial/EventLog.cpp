@@ -1,21 +1,13 @@
 #include "serial/EventLog.h"
 
-#include <sys/utsname.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include "serial/ByteText.h"
+#include "serial/OsDescription.h"
 
 namespace {
-
-std::string operatingSystem() {
-  utsname names{};
-  if (uname(&names) != 0) return "unknown";
-  return std::string(names.sysname) + ' ' + names.release + ' ' + names.version + ' ' +
-         names.machine;
-}
 
 const char* kindText(uint8_t kind) {
   switch (static_cast<LogKind>(kind)) {
@@ -72,7 +64,7 @@ int32_t EventLog::Dump(const std::string& fileName, bool append, bool hex, bool 
   if (records.empty()) return 0;
   std::FILE* file = std::fopen(fileName.c_str(), append ? "ab" : "wb");
   if (file == nullptr) return -errno;
-  std::string text = "Port " + portName + "\r\nSystem " + operatingSystem() + "\r\n";
+  std::string text = "Port " + portName + "\r\nSystem " + OsDescription() + "\r\n";
   for (const std::unique_ptr<TIOBuffer>& record : records) {
     text += recordLine(static_cast<const TLogBuffer&>(*record), hex, allHex);
   }

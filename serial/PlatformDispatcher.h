@@ -1,7 +1,8 @@
 #pragma once
-// The dispatcher of the platform the program was built for, of the kind the
+// The dispatchers of the platform the program was built for, of the kind the
 // port's device name calls for.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -13,3 +14,8 @@ class TSioBaseComponent;
 // InitDevice with deviceName, such as PortDeviceName(n).
 std::unique_ptr<TSioBaseDispatcher> CreatePlatformDispatcher(TSioBaseComponent* owner,
                                                              const std::string& deviceName);
+
+// A new, closed telephony dispatcher (TSioTAPI32Dispatcher) for owner, on
+// the device the telephony layer opened as deviceHandle.
+std::unique_ptr<TSioBaseDispatcher> CreateTelephonyDispatcher(TSioBaseComponent* owner,
+                                                              intptr_t deviceHandle);

@@ -1,10 +1,11 @@
 #include "serial/PortAvailability.h"
 
+#include <memory>
 #include <string>
 
 #include "serial/LastError.h"
 #include "serial/PlatformDispatcher.h"
-#include "serial/PortPath.h"
+#include "serial/PortDeviceName.h"
 
 namespace {
 constexpr int32_t kPortInUse = 5;

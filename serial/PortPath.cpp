@@ -11,12 +11,10 @@
 
 namespace {
 
-constexpr std::string_view kDevicePrefix = "\\\\.\\COM";
-
 // The port number of "\\.\COMn", or none for any other name.
 std::optional<uint32_t> portNumberOf(std::string_view name) {
-  if (name.substr(0, kDevicePrefix.size()) != kDevicePrefix) return std::nullopt;
-  const std::string_view digits = name.substr(kDevicePrefix.size());
+  if (name.substr(0, kPortDevicePrefix.size()) != kPortDevicePrefix) return std::nullopt;
+  const std::string_view digits = name.substr(kPortDevicePrefix.size());
   uint32_t number = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
   if (error != std::errc() || end != digits.data() + digits.size() || number == 0) {
@@ -44,10 +42,6 @@ std::string currentDirectory() {
 }
 
 }  // namespace
-
-std::string PortDeviceName(uint32_t portNumber) {
-  return std::string(kDevicePrefix) + std::to_string(portNumber);
-}
 
 std::string ResolvePortPath(const std::string& name) {
   const std::optional<uint32_t> number = portNumberOf(name);

@@ -1,14 +1,11 @@
 #pragma once
 // Port names and the device paths they stand for.
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
+#include "serial/PortDeviceName.h"
 #include "serial/net/NetTarget.h"
-
-// The device name of a port number: "\\.\COM" followed by the number.
-std::string PortDeviceName(uint32_t portNumber);
 
 // The path to open for a device name. "\\.\COMn" (n from 1) is the target of
 // a symbolic link named "COMn" in the current directory when there is one

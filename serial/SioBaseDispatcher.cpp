@@ -4,6 +4,8 @@
 #include <thread>
 
 #include "serial/CheckError.h"
+#include "serial/Deadline.h"
+#include "serial/DispThread.h"
 #include "serial/DispatcherRegistry.h"
 #include "serial/ExceptionDisplay.h"
 #include "serial/LastError.h"
@@ -25,6 +27,14 @@ constexpr uint32_t kLineFlagRtsHandshake = 0x20;
 
 // The framework's normal thread priority.
 constexpr int kNormalPriority = 3;
+
+// How long each starting port thread has to acknowledge.
+constexpr std::chrono::milliseconds kStartAck{3000};
+
+// How long a close waits, twice, for the dispatch thread (36 ticks of 55 ms),
+// which may be held in a delivery for up to 3000 ms.
+constexpr std::chrono::milliseconds kDispatchStop{36 * 55};
+constexpr int kDispatchStopRounds = 2;
 
 size_t slotOf(ThreadRole role) { return static_cast<size_t>(role); }
 
@@ -260,6 +270,33 @@ void TSioBaseDispatcher::StartThread(ThreadRole role,
 bool TSioBaseDispatcher::ThreadPresent(ThreadRole role) {
   const Lock lock(DispatchLock);
   return threads_[slotOf(role)] != nullptr;
+}
+
+void TSioBaseDispatcher::StartThreadsInOrder(std::unique_ptr<TSioDispatcherThread> read,
+                                             std::unique_ptr<TSioDispatcherThread> write,
+                                             std::unique_ptr<TSioDispatcherThread> status) {
+  const Lock lock(DispatchLock);
+  MarkThreadsStarted();
+  // A thread that does not acknowledge in time does not stop the others.
+  StartThread(ThreadRole::Read, std::move(read));
+  threadAckEvent_.WaitFor(kStartAck);
+  StartThread(ThreadRole::Dispatch, std::make_unique<TDispThread>(*this));
+  threadAckEvent_.WaitFor(kStartAck);
+  StartThread(ThreadRole::Write, std::move(write));
+  threadAckEvent_.WaitFor(kStartAck);
+  StartThread(ThreadRole::Status, std::move(status));
+  threadAckEvent_.WaitFor(kStartAck);
+}
+
+void TSioBaseDispatcher::PumpUntilThreadGone(ThreadRole role) {
+  while (ThreadPresent(role)) PumpOneMessage();
+}
+
+void TSioBaseDispatcher::AwaitDispatchThreadEnd() {
+  for (int round = 0; round < kDispatchStopRounds && ThreadPresent(ThreadRole::Dispatch); ++round) {
+    const Deadline deadline(kDispatchStop);
+    while (ThreadPresent(ThreadRole::Dispatch) && !deadline.Passed()) PumpOneMessage();
+  }
 }
 
 void TSioBaseDispatcher::ThreadStarted() { threadAckEvent_.Set(); }

@@ -89,8 +89,7 @@ class TSioBaseDispatcher {
   // more than once.
   virtual void ReleasePortBuffers();
   // Starts the read, dispatch, write and status threads in this order
-  // (MarkThreadsStarted, then StartThread for each, waiting up to 3000 ms on
-  // ThreadAckEvent after each).
+  // (StartThreadsInOrder).
   virtual void StartPortThreads() = 0;
   // Stops the threads when still started (CloseDevice). The events
   // themselves live as long as the dispatcher.
@@ -333,7 +332,19 @@ class TSioBaseDispatcher {
   // Records the thread in its role and launches it; it counts as running
   // from now until its ThreadFinished.
   void StartThread(ThreadRole role, std::unique_ptr<TSioDispatcherThread> thread);
+  // StartPortThreads' common part: under DispatchLock, MarkThreadsStarted,
+  // then the read, dispatch, write and status threads, each started once the
+  // one before acknowledged on ThreadAckEvent or 3000 ms passed.
+  void StartThreadsInOrder(std::unique_ptr<TSioDispatcherThread> read,
+                           std::unique_ptr<TSioDispatcherThread> write,
+                           std::unique_ptr<TSioDispatcherThread> status);
   bool ThreadPresent(ThreadRole role);
+  // Pumps messages until the thread in role has ended.
+  void PumpUntilThreadGone(ThreadRole role);
+  // Pumps messages until the dispatch thread has ended, twice at most 36
+  // ticks of 55 ms: held in a delivery it ends by itself once the delivery
+  // gives up, and destruction waits for it then.
+  void AwaitDispatchThreadEnd();
   // Closes the port and waits for the threads; the subclass destructor's
   // first step.
   void CloseForDestruction();

@@ -6,12 +6,11 @@
 #include "serial/MessagePump.h"
 #include "serial/NotifyWindowFactory.h"
 #include "serial/PlatformDispatcher.h"
-#include "serial/PortPath.h"
+#include "serial/PortDeviceName.h"
 #include "serial/PortPrompt.h"
 #include "serial/SioCustomComPort.h"
 #include "serial/SioExceptions.h"
 #include "serial/SioMessages.h"
-#include "serial/SioTAPI32Dispatcher.h"
 
 namespace {
 
@@ -100,7 +99,7 @@ void TSioCustomComPort::reopenOn(uint16_t number) {
 std::unique_ptr<TSioBaseDispatcher> TSioCustomComPort::CreateDispatcher() {
   if (DispatcherFactory) return DispatcherFactory(this);
   if (deviceLayer_ != dlWin32) throw ENullApi();
-  if (tapiMode_ == tmOn) return std::make_unique<TSioTAPI32Dispatcher>(this, telephonyHandle_);
+  if (tapiMode_ == tmOn) return CreateTelephonyDispatcher(this, telephonyHandle_);
   return CreatePlatformDispatcher(this, PortDeviceName(comNumber_));
 }
 

@@ -6,8 +6,6 @@
 #include <algorithm>
 
 #include "serial/Deadline.h"
-#include "serial/DispThread.h"
-#include "serial/MessagePump.h"
 #include "serial/ReadThread.h"
 #include "serial/WriteThread.h"
 
@@ -15,14 +13,8 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-// How long each starting thread has to acknowledge.
-constexpr std::chrono::milliseconds kStartAck{3000};
 // How long an output purge waits for the write thread to let go of its block.
 constexpr std::chrono::milliseconds kPurgeAck{5000};
-// How long a close waits, twice, for the dispatch thread (36 ticks of 55 ms),
-// which may be held in a delivery for up to 3000 ms.
-constexpr std::chrono::milliseconds kDispatchStop{36 * 55};
-constexpr int kDispatchStopRounds = 2;
 
 }  // namespace
 
@@ -81,16 +73,8 @@ bool TSioDescriptorDispatcher::AwaitLineEvent(uint32_t& mask) {
 bool TSioDescriptorDispatcher::SizeDeviceQueues(int32_t, int32_t) { return true; }
 
 void TSioDescriptorDispatcher::StartPortThreads() {
-  const Lock lock(DispatchLock);
-  MarkThreadsStarted();
-  StartThread(ThreadRole::Read, std::make_unique<TReadThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Dispatch, std::make_unique<TDispThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Write, std::make_unique<TWriteThread>(*this));
-  ThreadAckEvent().WaitFor(kStartAck);
-  StartThread(ThreadRole::Status, CreateStatusThread());
-  ThreadAckEvent().WaitFor(kStartAck);
+  StartThreadsInOrder(std::make_unique<TReadThread>(*this), std::make_unique<TWriteThread>(*this),
+                      CreateStatusThread());
 }
 
 void TSioDescriptorDispatcher::ReleasePortEvents() {
@@ -131,32 +115,19 @@ int32_t TSioDescriptorDispatcher::CloseDevice() {
     KillThreads();
     // In this order, each woken once more on its way out.
     StatusEvent().Set();
-    waitUntilGone(ThreadRole::Status);
+    PumpUntilThreadGone(ThreadRole::Status);
     OutputFlushEvent().Set();
     WriteWakeEvent().Set();
-    waitUntilGone(ThreadRole::Write);
+    PumpUntilThreadGone(ThreadRole::Write);
     SerialEvent().Set();
     ThreadAckEvent().Reset();
-    waitUntilGone(ThreadRole::Read);
-    stopDispatchThread();
+    PumpUntilThreadGone(ThreadRole::Read);
+    AwaitDispatchThreadEnd();
   }
   const int device = Device();
   if (device < 0) return 0;
   SetDeviceHandle(-1);
   return ReleaseDevice(device);
-}
-
-void TSioDescriptorDispatcher::waitUntilGone(ThreadRole role) {
-  while (ThreadPresent(role)) PumpOneMessage();
-}
-
-void TSioDescriptorDispatcher::stopDispatchThread() {
-  // Held in a delivery, the dispatch thread ends by itself once the delivery
-  // gives up; destruction waits for it then.
-  for (int round = 0; round < kDispatchStopRounds && ThreadPresent(ThreadRole::Dispatch); ++round) {
-    const Deadline deadline(kDispatchStop);
-    while (ThreadPresent(ThreadRole::Dispatch) && !deadline.Passed()) PumpOneMessage();
-  }
 }
 
 int32_t TSioDescriptorDispatcher::YieldTimeSlice() {

@@ -90,10 +90,6 @@ class TSioDescriptorDispatcher : public TSioBaseDispatcher {
   bool AbortPendingWrite();
 
  private:
-  // Pumps messages until the thread in role has ended.
-  void waitUntilGone(ThreadRole role);
-  void stopDispatchThread();
-
   WakeEvent serialEvent_;
   WakeEvent statusEvent_;
   WakeEvent writeWakeEvent_;

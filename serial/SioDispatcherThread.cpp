@@ -1,18 +1,12 @@
 #include "serial/SioDispatcherThread.h"
 
-#include <pthread.h>
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <thread>
 
 #include "serial/ExceptionDisplay.h"
+#include "serial/OsThread.h"
 #include "serial/SioBaseDispatcher.h"
 
 namespace {
-
-// Nice values for the framework's priorities idle .. time-critical.
-constexpr int kNiceOfPriority[] = {19, 10, 5, 0, -5, -10, -20};
 
 // What tools such as top and /proc show for each port thread.
 const char* threadName(ThreadRole role) {
@@ -29,24 +23,16 @@ const char* threadName(ThreadRole role) {
   return "sio";
 }
 
-int niceOf(int priority) {
-  if (priority < 0) priority = 0;
-  if (priority > 6) priority = 6;
-  return kNiceOfPriority[priority];
-}
-
 }  // namespace
 
 void TSioDispatcherThread::SetPriority(int priority) {
   const std::lock_guard<std::mutex> lock(priorityLock_);
-  niceValue_ = niceOf(priority);
+  priority_ = priority;
   priorityWanted_ = true;
   if (tid_ != 0) applyPriority();
 }
 
-void TSioDispatcherThread::applyPriority() {
-  setpriority(PRIO_PROCESS, static_cast<id_t>(tid_), niceValue_);
-}
+void TSioDispatcherThread::applyPriority() { SetOsThreadPriority(tid_, priority_); }
 
 void TSioDispatcherThread::Launch(std::unique_ptr<TSioDispatcherThread> thread, ThreadRole role) {
   thread->role_ = role;
@@ -56,10 +42,10 @@ void TSioDispatcherThread::Launch(std::unique_ptr<TSioDispatcherThread> thread, 
 }
 
 void TSioDispatcherThread::run() {
-  pthread_setname_np(pthread_self(), threadName(role_));
+  NameCurrentOsThread(threadName(role_));
   {
     const std::lock_guard<std::mutex> lock(priorityLock_);
-    tid_ = static_cast<int>(gettid());
+    tid_ = CurrentOsThreadId();
     if (priorityWanted_) applyPriority();
   }
   TSioBaseDispatcher& dispatcher = dispatcher_;

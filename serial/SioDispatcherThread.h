@@ -32,7 +32,7 @@ class TSioDispatcherThread {
   bool Terminated() const { return terminated_.load(); }
 
   // Sets the scheduling priority on the framework's scale (0 idle, 3 normal,
-  // 6 time-critical) as the thread's nice value; applied when the thread runs
+  // 6 time-critical, see SetOsThreadPriority); applied when the thread runs
   // if it has not started yet. Failures (no permission) are ignored.
   void SetPriority(int priority);
 
@@ -56,7 +56,7 @@ class TSioDispatcherThread {
   std::atomic<int32_t> returnValue_{0};
   std::atomic<bool> terminated_{false};
   std::mutex priorityLock_;
-  int tid_ = 0;
-  int niceValue_ = 0;
+  int64_t tid_ = 0;
+  int priority_ = 0;
   bool priorityWanted_ = false;
 };

@@ -1,20 +1,19 @@
 #pragma once
 // A signalling event for the port threads: auto-reset (a successful wait
 // consumes the signal) or manual-reset (stays set until reset), with timed
-// waits on one event or on either of two.
+// waits on one event or on either of two. On Windows it is a Win32 event
+// object, so the platform's threads can wait on it beside their overlapped
+// I/O; elsewhere it is built on the standard library.
 
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <vector>
 
 class SioEvent {
  public:
   enum class Mode { AutoReset, ManualReset };
 
   explicit SioEvent(Mode mode = Mode::AutoReset, bool initiallySet = false);
+  ~SioEvent();
   SioEvent(const SioEvent&) = delete;
   SioEvent& operator=(const SioEvent&) = delete;
 
@@ -35,23 +34,12 @@ class SioEvent {
   // The same with no time limit: 0 or 1.
   static int WaitForEither(SioEvent& first, SioEvent& second);
 
+  // The platform's own event object (a Win32 event handle) for waits that
+  // join it with the platform's objects; none where the event is the
+  // standard library's.
+  void* NativeHandle() const;
+
  private:
-  struct Waiter;
-  using Clock = std::chrono::steady_clock;
-
-  // Both waits; no end means no time limit.
-  bool waitUntil(const std::optional<Clock::time_point>& end);
-  static int waitForEitherUntil(SioEvent& first, SioEvent& second,
-                                const std::optional<Clock::time_point>& end);
-
-  bool consumeLocked();
-  void addWaiter(const std::shared_ptr<Waiter>& waiter);
-  void removeWaiter(const std::shared_ptr<Waiter>& waiter);
-  bool tryConsume();
-
-  const Mode mode_;
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  bool set_;
-  std::vector<std::shared_ptr<Waiter>> waiters_;
+  struct State;
+  const std::unique_ptr<State> state_;
 };

@@ -1,11 +1,9 @@
 #include "widgets/NumberConversion.h"
 
-#include <locale.h>
-
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
+
+#include "widgets/CLocaleNumber.h"
 
 namespace {
 
@@ -100,10 +98,9 @@ int32_t StrToInt(std::u16string_view text) { return StrToInt(toUtf8(text)); }
 long double StrToFloat(std::u16string_view text, char16_t decimalSeparator) {
   const std::string ascii = validatedFloatText(text, decimalSeparator);
   // The process locale may use another decimal point; read it the C way.
-  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-  errno = 0;
-  const long double value = strtold_l(ascii.c_str(), nullptr, cLocale);
-  if (errno == ERANGE && std::isinf(value)) rejectFloat(text);
+  bool outOfRange = false;
+  const long double value = ReadCLocaleLongDouble(ascii, outOfRange);
+  if (outOfRange) rejectFloat(text);
   return value;
 }
 

@@ -17,7 +17,7 @@
 #include "serial/SioComPort.h"
 #include "serial/SioExceptions.h"
 #include "tests/serial/support/ComPortGui.h"
-#include "tests/serial/support/PseudoTerminal.h"
+#include "tests/serial/support/TempDir.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "serial/CheckError.h"
 #include "serial/ErrorText.h"
 #include "serial/SioExceptions.h"
+#include "serial/SystemErrorText.h"
 
 namespace {
 
@@ -44,7 +45,9 @@ TEST(ErrorText, QuotedTextsAndMagnitudeLookup) {
 
 TEST(ErrorText, CodesWithoutEntryTakeTheCleanedSystemText) {
   const std::string text = ErrorText(-87);
-  EXPECT_EQ(text, strerrordesc_np(87));
+  const std::string system = SystemErrorText(87);
+  ASSERT_GT(system.size(), 10u);
+  EXPECT_EQ(text.substr(0, 10), system.substr(0, 10));
   EXPECT_EQ(text.find("  "), std::string::npos);
   for (const char c : text) EXPECT_GE(static_cast<unsigned char>(c), ' ');
   EXPECT_EQ(ErrorText(-30000), "");  // no entry and no system text

@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <filesystem>
 #include <stdexcept>
 
 #include "serial/Deadline.h"
@@ -91,29 +90,6 @@ std::vector<uint8_t> PseudoTerminal::ReadAvailable() {
     bytes.insert(bytes.end(), chunk, chunk + got);
   }
 }
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "azimara-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary directory");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-CurrentDirectory::CurrentDirectory(const std::string& dir)
-    : previous_(std::filesystem::current_path().string()) {
-  std::filesystem::current_path(dir);
-}
-
-CurrentDirectory::~CurrentDirectory() {
-  std::error_code ignored;
-  std::filesystem::current_path(previous_, ignored);
-}
-
-bool PathExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 uint32_t AbsentPortNumber(uint32_t first) {
   uint32_t number = first;

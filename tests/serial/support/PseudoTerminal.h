@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/serial/support/TempDir.h"
+
 class PseudoTerminal {
  public:
   // Opens a master (raw, non-blocking) and unlocks its slave; fails the
@@ -36,35 +38,6 @@ class PseudoTerminal {
   int master_ = -1;
   std::string slavePath_;
 };
-
-// A fresh directory under the system's temporary directory, removed with
-// everything in it when the object goes.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-// Makes dir the current directory until the object goes.
-class CurrentDirectory {
- public:
-  explicit CurrentDirectory(const std::string& dir);
-  ~CurrentDirectory();
-  CurrentDirectory(const CurrentDirectory&) = delete;
-  CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-
- private:
-  std::string previous_;
-};
-
-// Whether path names anything (a dangling link does not).
-bool PathExists(const std::string& path);
 
 // The lowest port number from first whose default device does not exist.
 uint32_t AbsentPortNumber(uint32_t first);
