@@ -1,11 +1,9 @@
 #include "app/FileReplacement.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "app/InOutError.h"
+#include "app/SystemFiles.h"
 
 namespace {
 
@@ -13,20 +11,19 @@ namespace {
 class NewFile {
  public:
   explicit NewFile(std::string path) : path_(std::move(path)) {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd_ = OpenNewFile(path_);
     if (fd_ < 0) RaiseInOutError(errno, path_);
   }
   NewFile(const NewFile&) = delete;
   NewFile& operator=(const NewFile&) = delete;
   ~NewFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!renamed_) ::unlink(path_.c_str());
+    if (fd_ >= 0) CloseFile(fd_);
+    if (!renamed_) RemoveFile(path_);
   }
 
   void Write(std::string_view content) {
     while (!content.empty()) {
-      const ssize_t written = ::write(fd_, content.data(), content.size());
-      if (written < 0 && errno == EINTR) continue;
+      const int64_t written = WriteToFile(fd_, content.data(), content.size());
       if (written < 0) RaiseInOutError(errno, path_);
       content.remove_prefix(static_cast<size_t>(written));
     }
@@ -34,14 +31,14 @@ class NewFile {
 
   // Makes the content durable before the name points at it.
   void SyncAndClose() {
-    if (::fsync(fd_) != 0) RaiseInOutError(errno, path_);
+    if (!SyncFile(fd_)) RaiseInOutError(errno, path_);
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) RaiseInOutError(errno, path_);
+    if (!CloseFile(fd)) RaiseInOutError(errno, path_);
   }
 
   void RenameTo(const std::string& target) {
-    if (::rename(path_.c_str(), target.c_str()) != 0) RaiseInOutError(errno, target);
+    if (!MoveFileOver(path_, target)) RaiseInOutError(errno, target);
     renamed_ = true;
   }
 
@@ -57,14 +54,6 @@ std::string directoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Makes the rename itself durable. Best effort: the content is already safe either way.
-void syncDirectory(const std::string& directory) {
-  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 void ReplaceFileContent(const std::string& path, std::string_view content) {
@@ -72,5 +61,6 @@ void ReplaceFileContent(const std::string& path, std::string_view content) {
   file.Write(content);
   file.SyncAndClose();
   file.RenameTo(path);
-  syncDirectory(directoryOf(path));
+  // The rename itself made durable; the content is already safe either way.
+  SyncDirectory(directoryOf(path));
 }

@@ -1,7 +1,5 @@
 #include "app/JpegDecoder.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <csetjmp>
@@ -15,6 +13,7 @@
 // clang-format on
 
 #include "app/PictureErrors.h"
+#include "app/SystemFiles.h"
 
 namespace {
 
@@ -114,11 +113,11 @@ FileHandle openPicture(const std::string& path) {
   if (!file) {
     throw EFileOpenError(fullPathOf(path), errno);
   }
-  struct stat status {};
-  if (fstat(fileno(file.get()), &status) != 0) {
+  bool directory = false;
+  if (!ReadsDirectory(file.get(), directory)) {
     throw EFileOpenError(fullPathOf(path), errno);
   }
-  if (S_ISDIR(status.st_mode)) {
+  if (directory) {
     throw EFileOpenError(fullPathOf(path), EISDIR);
   }
   return file;

@@ -1,16 +1,14 @@
 #include "app/PositionLog.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <string_view>
 
 #include "app/InOutError.h"
+#include "app/SystemFiles.h"
 
 void PositionLog::Create(const std::string& path) {
   Close();
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const int fd = OpenNewFile(path);
   if (fd < 0) RaiseInOutError(errno, path);
   fd_ = fd;
   path_ = path;
@@ -19,8 +17,7 @@ void PositionLog::Create(const std::string& path) {
 void PositionLog::Append(const std::string& line) {
   std::string_view rest = line;
   while (IsOpen() && !rest.empty()) {
-    const ssize_t written = ::write(fd_, rest.data(), rest.size());
-    if (written < 0 && errno == EINTR) continue;
+    const int64_t written = WriteToFile(fd_, rest.data(), rest.size());
     if (written < 0) RaiseInOutError(errno, path_);
     rest.remove_prefix(static_cast<size_t>(written));
   }
@@ -28,6 +25,6 @@ void PositionLog::Append(const std::string& line) {
 
 void PositionLog::Close() {
   if (fd_ < 0) return;
-  ::close(fd_);
+  CloseFile(fd_);
   fd_ = -1;
 }

@@ -1,12 +1,10 @@
 #include "app/TextFileReader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
 #include "app/InOutError.h"
+#include "app/SystemFiles.h"
 
 namespace {
 
@@ -15,21 +13,18 @@ constexpr size_t kBlockSize = 4096;
 }  // namespace
 
 TextFileReader::TextFileReader(std::string path) : path_(std::move(path)) {
-  fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = OpenFileToRead(path_);
   if (fd_ < 0) RaiseInOutError(errno, path_);
 }
 
-TextFileReader::~TextFileReader() { ::close(fd_); }
+TextFileReader::~TextFileReader() { CloseFile(fd_); }
 
 bool TextFileReader::fill() {
   if (endOfFile_) return false;
   buffer_.erase(0, next_);
   next_ = 0;
   char block[kBlockSize];
-  ssize_t got = 0;
-  do {
-    got = ::read(fd_, block, sizeof block);
-  } while (got < 0 && errno == EINTR);
+  const int64_t got = ReadFromFile(fd_, block, sizeof block);
   if (got < 0) RaiseInOutError(errno, path_);
   if (got == 0) {
     endOfFile_ = true;

@@ -1,10 +1,9 @@
 #include "remote/AddressAllowList.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <charconv>
 
+#include "remote/AddressText.h"
 #include "remote/Joined.h"
 
 namespace {
@@ -34,9 +33,9 @@ std::optional<Address> parseAddress(std::string_view text) {
   if (text.empty() || text.size() > 45) return std::nullopt;
   const std::string terminated(text);
   Address address;
-  if (inet_pton(AF_INET, terminated.c_str(), address.Bytes.data()) == 1) return address;
+  if (ReadIpv4Literal(terminated.c_str(), address.Bytes.data())) return address;
   address.V6 = true;
-  if (inet_pton(AF_INET6, terminated.c_str(), address.Bytes.data()) == 1) return unmapped(address);
+  if (ReadIpv6Literal(terminated.c_str(), address.Bytes.data())) return unmapped(address);
   return std::nullopt;
 }
 
