@@ -5,7 +5,6 @@
 #include <QMetaObject>
 #include <QThread>
 
-#include "serial/ExceptionDisplay.h"
 #include "widgets/ErrorDisplay.h"
 
 namespace {
@@ -59,7 +58,9 @@ MessageBoxHandler& installedHandler() {
   return handler;
 }
 
-void showExceptionOnGuiThread(const std::exception& error) {
+}  // namespace
+
+void ShowExceptionBox(const std::exception& error) {
   const QString text = QString::fromUtf8(error.what());
   if (onGuiThread()) {
     ShowStandardError(text);
@@ -68,8 +69,6 @@ void showExceptionOnGuiThread(const std::exception& error) {
         QCoreApplication::instance(), [text] { ShowStandardError(text); }, Qt::QueuedConnection);
   }
 }
-
-}  // namespace
 
 void SetMessageBoxHandler(MessageBoxHandler handler) {
   installedHandler() = handler ? std::move(handler) : showDefault;
@@ -87,5 +86,4 @@ void InstallMessageBoxes() {
   SetErrorDisplay([](const std::string& message) {
     ShowStandardError(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())));
   });
-  SetExceptionDisplay(showExceptionOnGuiThread);
 }

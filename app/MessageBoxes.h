@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <exception>
 #include <functional>
 
 enum class MessageBoxKind {
@@ -27,7 +28,9 @@ void SetMessageBoxHandler(MessageBoxHandler handler);
 void ShowProgramError(const QString& text);
 void ShowStandardError(const QString& text);
 
-// Makes the numeric fields' error display and the serial layer's exception display show
-// standard error boxes through here. Exceptions of the port threads are handed to the GUI
-// thread first.
+// An exception's text as a standard error box; from another thread (a port thread's
+// exception) the box is handed to the GUI thread and this returns at once.
+void ShowExceptionBox(const std::exception& error);
+
+// Makes the numeric fields' error display show standard error boxes through here.
 void InstallMessageBoxes();

@@ -2,7 +2,7 @@
 
 #include "app/ComNotifyWindow.h"
 #include "app/ComSelectForm.h"
-#include "app/ExceptionBox.h"
+#include "app/MessageBoxes.h"
 #include "serial/ExceptionDisplay.h"
 #include "serial/NotifyWindowFactory.h"
 #include "serial/PortPrompt.h"

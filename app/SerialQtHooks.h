@@ -1,7 +1,8 @@
 #pragma once
 // The Qt side of the serial port component, installed for as long as the
 // object lives: notify windows (ComNotifyWindow), the message pump
-// (QtMessagePump), the exception display (ShowExceptionBox) and the port
+// (QtMessagePump), the exception display (the panel's message boxes,
+// ShowExceptionBox) and the port
 // prompt (TComSelectForm). Create one on the GUI thread right after the
 // QApplication, before any port opens:
 //

@@ -12,7 +12,6 @@ int main(int argc, char** argv) {
   // desktop file name ties the window to the menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("azimara-m"));
   const SerialQtHooks serialHooks;
-  // After the serial hooks: the port's exceptions go to the panel's message boxes too.
   InstallMessageBoxes();
   int result = 0;
   {

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "app/ComNotifyWindow.h"
-#include "app/ExceptionBox.h"
+#include "app/MessageBoxes.h"
 #include "app/SerialQtHooks.h"
 #include "serial/Deadline.h"
 #include "serial/MessagePump.h"
