@@ -56,6 +56,8 @@ class TForm1 : public QWidget {
 
   // The four axis configuration items of ComboBox4, by index.
   static const QStringList AxisConfigurationItems;
+  // The language codes of ComboBox2, the only ones the settings file may hold.
+  static const QStringList LanguageItems;
 
   // Controls, with their form names as object names; their accessible names are what a person
   // reads on them.

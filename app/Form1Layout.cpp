@@ -132,6 +132,9 @@ QGroupBox* groupBox(QWidget* parent, const char* name, const QString& caption, Q
 
 }  // namespace
 
+const QStringList TForm1::LanguageItems = {QStringLiteral("EN"), QStringLiteral("DE"),
+                                           QStringLiteral("FR")};
+
 const QStringList TForm1::AxisConfigurationItems = {
     QStringLiteral("axis1=AZ | axis2=none"), QStringLiteral("axis1=EL | axis2=none"),
     QStringLiteral("axis1=AZ | axis2=EL"), QStringLiteral("axis1=AZ | axis2=AZ")};
@@ -180,7 +183,7 @@ void TForm1::createControls() {
 void TForm1::createConfigurationGroup() {
   QWidget* group = GroupBox2;
   Label2 = autoSizeLabel(group, "Label2", QStringLiteral("Language"), {5, 20});
-  ComboBox2 = comboBox(group, "ComboBox2", {"EN", "DE", "FR"}, QStringLiteral("Language"),
+  ComboBox2 = comboBox(group, "ComboBox2", LanguageItems, QStringLiteral("Language"),
                        QStringLiteral("DE EN FR"), {55, 15, 51, 21});
   Button1 =
       button(group, "Button1", QStringLiteral("Exit"), QStringLiteral("EXIT"), {121, 14, 75, 25});

@@ -17,13 +17,6 @@ constexpr std::chrono::milliseconds kExitPause{500};
 
 const QColor diagnosticRed(255, 0, 0);
 
-int languageItem(const std::string& code) {
-  if (code == "EN") return 0;
-  if (code == "DE") return 1;
-  if (code == "FR") return 2;
-  return -1;
-}
-
 }  // namespace
 
 void TForm1::FormCreate() {
@@ -34,8 +27,9 @@ void TForm1::FormCreate() {
   LoadSettings();
   LoadLanguage();
   SelectItemSilently(ComboBox1, Settings.ComNumber - 1);
-  if (const int item = languageItem(Settings.Language); item >= 0) {
-    SelectItemSilently(ComboBox2, item);
+  if (const qsizetype item = LanguageItems.indexOf(QString::fromStdString(Settings.Language));
+      item >= 0) {
+    SelectItemSilently(ComboBox2, static_cast<int>(item));
   }
   // Text set from code raises no change event in Qt, so the poll-rate handler runs directly:
   // it saves the file and applies it once more. Its error is shown and start-up goes on.

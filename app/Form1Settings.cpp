@@ -129,7 +129,7 @@ void TForm1::ComboBox1Change() {
 
 void TForm1::ComboBox2Change() {
   const QString code = ComboBox2->currentText();
-  if (code != "EN" && code != "DE" && code != "FR") {
+  if (!LanguageItems.contains(code)) {
     rejectInput(ComboBox2, 0);
     return;
   }
