@@ -4,9 +4,10 @@
 #include <cstdio>
 
 #include "serial/ByteText.h"
+#include "serial/ResultCodes.h"
 
 int32_t ByteTrace::Start(uint32_t entries) {
-  if (entries > kMaxEntries) return -1002;
+  if (entries > kMaxEntries) return kBadArgument;
   if (entries != entries_) {
     ring_.assign(static_cast<size_t>(entries) * 2, 0);
     entries_ = entries;

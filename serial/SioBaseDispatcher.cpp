@@ -12,6 +12,7 @@
 #include "serial/MessagePump.h"
 #include "serial/MsClock.h"
 #include "serial/NoticeReading.h"
+#include "serial/ResultCodes.h"
 #include "serial/SioBaseComponent.h"
 #include "serial/SioExceptions.h"
 #include "serial/SioMessages.h"
@@ -303,7 +304,7 @@ void TSioBaseDispatcher::ThreadStarted() { threadAckEvent_.Set(); }
 
 void TSioBaseDispatcher::ThreadFinished(TSioDispatcherThread& thread) {
   const int32_t result = thread.ReturnValue();
-  if (result == -160 || result == -161) {
+  if (result == kDeviceWriteError || result == kDeviceReadError) {
     // A failed device read or write: every line error at once. There are no
     // status triggers to report it to; the component hears of it instead,
     // once, however many threads fail.

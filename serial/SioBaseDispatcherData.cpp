@@ -1,6 +1,7 @@
 // The application's side of the two rings: queueing output, reading and
 // discarding received bytes.
 
+#include "serial/ResultCodes.h"
 #include "serial/SioBaseDispatcher.h"
 
 namespace {
@@ -19,14 +20,14 @@ int32_t TSioBaseDispatcher::WriteBlock(const uint8_t* buffer, uint32_t length) {
   if (length == 0) return 0;
   // No write thread is left to send it: say why, rather than fill the ring
   // and report it too small.
-  if (deviceLost_.load()) return -160;
+  if (deviceLost_.load()) return kDeviceWriteError;
   int32_t queued = 0;
   {
     const Lock lock(OutputLock);
     const uint32_t capacity = outputRing_.Size();
     const uint32_t pending = PendingOutputCount();
     const uint32_t free = capacity > pending ? capacity - pending : 0;
-    if (free < length) return -3006;
+    if (free < length) return kOutputTooSmall;
     queued = QueueOutputBytes(buffer, static_cast<int32_t>(length));
     outputSent_ = true;
   }
@@ -37,7 +38,7 @@ int32_t TSioBaseDispatcher::WriteBlock(const uint8_t* buffer, uint32_t length) {
     const Lock lock(DispatchLock);
     lineErrorWord_ = errors;
     commStatus_ = status;
-    return -3004;
+    return kBlockNotPut;
   }
   if (logActive_.load() || traceActive_.load()) {
     const Lock lock(DispatchLock);
@@ -55,9 +56,9 @@ uint32_t TSioBaseDispatcher::unreadLocked() const {
 }
 
 int32_t TSioBaseDispatcher::PeekByte(uint8_t& ch, uint32_t position) {
-  if (position == 0) return -1002;
+  if (position == 0) return kBadArgument;
   const Lock lock(InputLock);
-  if (unreadLocked() < position) return -3007;
+  if (unreadLocked() < position) return kBufferEmpty;
   ch = dispatchBuffer_[(readIndex_ + position - 1) & kRingMask];
   return 0;
 }
@@ -67,7 +68,7 @@ int32_t TSioBaseDispatcher::readByteLocked(uint8_t& ch) {
   int32_t result;
   if (notificationMode_) {
     // Another thread reads this notice: its bytes are not this thread's.
-    if (noticeClaimed_ && noticeReader_ != std::this_thread::get_id()) return -3007;
+    if (noticeClaimed_ && noticeReader_ != std::this_thread::get_id()) return kBufferEmpty;
     // Served in order without consuming; the delivery consumes at its end.
     const uint32_t position = readCount_.load() + 1;
     result = PeekByte(ch, position);

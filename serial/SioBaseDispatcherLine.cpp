@@ -3,6 +3,7 @@
 
 #include "serial/CommCodes.h"
 #include "serial/DrainPause.h"
+#include "serial/ResultCodes.h"
 #include "serial/SioBaseDispatcher.h"
 
 namespace {
@@ -86,7 +87,7 @@ void TSioBaseDispatcher::WaitOutputDrained() {
 int32_t TSioBaseDispatcher::CommitLineSettings(Dcb& dcb) {
   const Lock lock(DispatchLock);
   // The device went away and its descriptor with it: say so, as sending does.
-  if (deviceLost_.load()) return -160;
+  if (deviceLost_.load()) return kDeviceWriteError;
   if (!dtrAuto_) {
     dcb.Flags =
         (dcb.Flags & ~kDcbDtrControlMask) | (dtrState_ ? kDtrControlEnable : kDtrControlDisable);
@@ -111,7 +112,7 @@ int32_t TSioBaseDispatcher::SetDtrLine(bool state) {
   if (dtrAuto_) return 1;
   const int32_t result = SendLineEscape(state ? kEscapeSetDtr : kEscapeClrDtr);
   dtrState_ = state;
-  return result < 0 ? -1002 : result;
+  return result < 0 ? kBadArgument : result;
 }
 
 int32_t TSioBaseDispatcher::SetRtsLine(bool state) {
@@ -119,11 +120,11 @@ int32_t TSioBaseDispatcher::SetRtsLine(bool state) {
   if (rtsAuto_) return 1;
   const int32_t result = SendLineEscape(state ? kEscapeSetRts : kEscapeClrRts);
   rtsState_ = state;
-  return result < 0 ? -1002 : result;
+  return result < 0 ? kBadArgument : result;
 }
 
 int32_t TSioBaseDispatcher::SetHardwareFlow(uint16_t full, uint16_t resume, uint8_t options) {
-  if (full < resume || full > InputSize()) return -1002;
+  if (full < resume || full > InputSize()) return kBadArgument;
   const Lock lock(DispatchLock);
   Dcb dcb = lineSettings_;
   const bool dtrAuto = dtrAuto_;
@@ -161,7 +162,7 @@ int32_t TSioBaseDispatcher::SetHardwareFlow(uint16_t full, uint16_t resume, uint
 }
 
 int32_t TSioBaseDispatcher::SetSoftwareFlow(uint16_t full, uint16_t resume, uint8_t options) {
-  if (full < resume || full > InputSize()) return -1002;
+  if (full < resume || full > InputSize()) return kBadArgument;
   const Lock lock(DispatchLock);
   Dcb dcb = lineSettings_;
   if (options & kSoftwareFlowReceive) {

@@ -8,6 +8,7 @@
 #include "serial/PlatformDispatcher.h"
 #include "serial/PortDeviceName.h"
 #include "serial/PortPrompt.h"
+#include "serial/ResultCodes.h"
 #include "serial/SioCustomComPort.h"
 #include "serial/SioExceptions.h"
 #include "serial/SioMessages.h"
@@ -23,12 +24,10 @@ constexpr uint32_t kLineFlagRtsHandshake = 0x20;
 constexpr int32_t kFileNotFound = -2;
 constexpr int32_t kPathNotFound = -3;
 constexpr int32_t kAccessDenied = -5;
-constexpr int32_t kBadId = -2001;
-constexpr int32_t kAlreadyOpen = -2008;
 
 int32_t mapOpenResult(int32_t result) {
-  if (result == kAccessDenied) return kAlreadyOpen;
-  if (result == kFileNotFound || result == kPathNotFound) return kBadId;
+  if (result == kAccessDenied) return kPortAlreadyOpen;
+  if (result == kFileNotFound || result == kPathNotFound) return kBadPortId;
   return result;
 }
 

@@ -7,14 +7,15 @@
 #include <cstdint>
 
 #include "serial/DescriptorWait.h"
+#include "serial/ResultCodes.h"
 #include "serial/SioDescriptorDispatcher.h"
 #include "serial/SioDispatcherThread.h"
 
 class TSioPosixThread : public TSioDispatcherThread {
  public:
   // Thread result codes.
-  static constexpr int32_t kReadError = -161;
-  static constexpr int32_t kWriteError = -160;
+  static constexpr int32_t kReadError = kDeviceReadError;
+  static constexpr int32_t kWriteError = kDeviceWriteError;
   static constexpr int32_t kNoMemory = -13868;
 
   explicit TSioPosixThread(TSioDescriptorDispatcher& port)

@@ -8,14 +8,15 @@
 
 #include <cstdint>
 
+#include "serial/ResultCodes.h"
 #include "serial/SioDispatcherThread.h"
 #include "serial/SioWin32Dispatcher.h"
 
 class TSioWin32Thread : public TSioDispatcherThread {
  public:
   // Thread result codes.
-  static constexpr int32_t kReadError = -161;
-  static constexpr int32_t kWriteError = -160;
+  static constexpr int32_t kReadError = kDeviceReadError;
+  static constexpr int32_t kWriteError = kDeviceWriteError;
   static constexpr int32_t kNoMemory = -13868;
 
   explicit TSioWin32Thread(TSioWin32Dispatcher& port) : TSioDispatcherThread(port), port_(port) {}

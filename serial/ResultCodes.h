@@ -1,0 +1,14 @@
+#pragma once
+// The component's own result codes, named once for the places that return them. Their texts
+// are in ErrorText.cpp and the exceptions CheckError raises for them in SioExceptions.h.
+
+#include <cstdint>
+
+inline constexpr int32_t kDeviceWriteError = -160;
+inline constexpr int32_t kDeviceReadError = -161;
+inline constexpr int32_t kBadArgument = -1002;
+inline constexpr int32_t kBadPortId = -2001;
+inline constexpr int32_t kPortAlreadyOpen = -2008;
+inline constexpr int32_t kBlockNotPut = -3004;
+inline constexpr int32_t kOutputTooSmall = -3006;
+inline constexpr int32_t kBufferEmpty = -3007;
