@@ -43,11 +43,11 @@ void TForm1::SioComPort1TriggerAvail(TSioCustomComPort*, uint16_t Count) {
   // The one thing that makes old positions current again.
   showFreshness(false);
   followFreshness();
-  Label6->setText(QString::fromStdString(outcome.Label6Text));
+  Label6->setText(QString::fromStdString(outcome.ReadOut1Text));
   Label6->adjustSize();
   // Axis 2's read-out waits for a report that holds axis 2.
   if (outcome.Position2Read) {
-    Label7->setText(QString::fromStdString(outcome.Label7Text));
+    Label7->setText(QString::fromStdString(outcome.ReadOut2Text));
     Label7->adjustSize();
   }
   DrawDialPointers(outcome.Position1, ReadPosition2());

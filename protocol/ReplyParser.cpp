@@ -65,8 +65,8 @@ ReplyOutcome ReplyParser::TriggerAvail(uint16_t Count, const ByteReader& ReadCha
   outcome.Position1 = position1_;
   outcome.Position2 = position2_;
   outcome.Position2Read = position2Read_;
-  outcome.Label6Text = PositionLabelText(position1_);
-  outcome.Label7Text = PositionLabelText(position2_);
+  outcome.ReadOut1Text = PositionLabelText(position1_);
+  outcome.ReadOut2Text = PositionLabelText(position2_);
   return outcome;
 }
 

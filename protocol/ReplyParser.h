@@ -28,8 +28,8 @@ struct ReplyOutcome {
   // False until a report held axis 2: Position2 is then no position the controller sent.
   bool Position2Read = false;
   // The position read-outs for axis 1 and axis 2 (UTF-8, e.g. "123°").
-  std::string Label6Text;
-  std::string Label7Text;
+  std::string ReadOut1Text;
+  std::string ReadOut2Text;
 };
 
 // The reply state of the main window: the receive buffer and the last accepted positions.

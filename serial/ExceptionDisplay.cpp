@@ -1,39 +1,25 @@
 #include "serial/ExceptionDisplay.h"
 
 #include <cstdio>
-#include <memory>
-#include <mutex>
 
+#include "serial/InstalledHook.h"
 #include "serial/SioExceptions.h"
 
 namespace {
 
-using Display = std::function<void(const std::exception&)>;
-
-std::mutex& hookLock() {
-  static std::mutex lock;
-  return lock;
-}
-
-std::shared_ptr<const Display>& installedDisplay() {
-  static std::shared_ptr<const Display> display;
-  return display;
+InstalledHook<void(const std::exception&)>& displayHook() {
+  static InstalledHook<void(const std::exception&)> hook;
+  return hook;
 }
 
 }  // namespace
 
-void SetExceptionDisplay(Display display) {
-  const std::lock_guard<std::mutex> lock(hookLock());
-  installedDisplay() = display ? std::make_shared<const Display>(std::move(display)) : nullptr;
+void SetExceptionDisplay(std::function<void(const std::exception&)> display) {
+  displayHook().Install(std::move(display));
 }
 
 void ShowException(const std::exception& error) {
-  std::shared_ptr<const Display> display;
-  {
-    const std::lock_guard<std::mutex> lock(hookLock());
-    display = installedDisplay();
-  }
-  if (display) {
+  if (const auto display = displayHook().Current()) {
     (*display)(error);
   } else {
     std::fprintf(stderr, "%s\n", error.what());

@@ -1,36 +1,23 @@
 #include "serial/MessagePump.h"
 
 #include <chrono>
-#include <memory>
-#include <mutex>
 #include <thread>
+
+#include "serial/InstalledHook.h"
 
 namespace {
 
-std::mutex& hookLock() {
-  static std::mutex lock;
-  return lock;
-}
-
-std::shared_ptr<const std::function<void()>>& installedPump() {
-  static std::shared_ptr<const std::function<void()>> pump;
-  return pump;
+InstalledHook<void()>& pumpHook() {
+  static InstalledHook<void()> hook;
+  return hook;
 }
 
 }  // namespace
 
-void SetMessagePump(std::function<void()> pump) {
-  const std::lock_guard<std::mutex> lock(hookLock());
-  installedPump() = pump ? std::make_shared<const std::function<void()>>(std::move(pump)) : nullptr;
-}
+void SetMessagePump(std::function<void()> pump) { pumpHook().Install(std::move(pump)); }
 
 void PumpOneMessage() {
-  std::shared_ptr<const std::function<void()>> pump;
-  {
-    const std::lock_guard<std::mutex> lock(hookLock());
-    pump = installedPump();
-  }
-  if (pump) {
+  if (const auto pump = pumpHook().Current()) {
     (*pump)();
   } else {
     // Without a GUI there is nothing to pump; a millisecond keeps the waiting

@@ -1,32 +1,21 @@
 #include "serial/NotifyWindowFactory.h"
 
-#include <mutex>
+#include "serial/InstalledHook.h"
 
 namespace {
 
-std::mutex& hookLock() {
-  static std::mutex lock;
-  return lock;
-}
-
-std::shared_ptr<const NotifyWindowFactory>& installedFactory() {
-  static std::shared_ptr<const NotifyWindowFactory> factory;
-  return factory;
+InstalledHook<std::shared_ptr<NotifyTarget>()>& factoryHook() {
+  static InstalledHook<std::shared_ptr<NotifyTarget>()> hook;
+  return hook;
 }
 
 }  // namespace
 
 void SetNotifyWindowFactory(NotifyWindowFactory factory) {
-  const std::lock_guard<std::mutex> lock(hookLock());
-  installedFactory() =
-      factory ? std::make_shared<const NotifyWindowFactory>(std::move(factory)) : nullptr;
+  factoryHook().Install(std::move(factory));
 }
 
 std::shared_ptr<NotifyTarget> CreateNotifyWindow() {
-  std::shared_ptr<const NotifyWindowFactory> factory;
-  {
-    const std::lock_guard<std::mutex> lock(hookLock());
-    factory = installedFactory();
-  }
+  const auto factory = factoryHook().Current();
   return factory ? (*factory)() : nullptr;
 }

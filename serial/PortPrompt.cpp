@@ -1,33 +1,20 @@
 #include "serial/PortPrompt.h"
 
-#include <memory>
-#include <mutex>
+#include "serial/InstalledHook.h"
 
 namespace {
 
-std::mutex& hookLock() {
-  static std::mutex lock;
-  return lock;
-}
-
-std::shared_ptr<const PortPrompt>& installedPrompt() {
-  static std::shared_ptr<const PortPrompt> prompt;
-  return prompt;
+InstalledHook<std::optional<uint16_t>()>& promptHook() {
+  static InstalledHook<std::optional<uint16_t>()> hook;
+  return hook;
 }
 
 }  // namespace
 
-void SetPortPrompt(PortPrompt prompt) {
-  const std::lock_guard<std::mutex> lock(hookLock());
-  installedPrompt() = prompt ? std::make_shared<const PortPrompt>(std::move(prompt)) : nullptr;
-}
+void SetPortPrompt(PortPrompt prompt) { promptHook().Install(std::move(prompt)); }
 
 std::optional<uint16_t> PromptForPortNumber() {
-  std::shared_ptr<const PortPrompt> prompt;
-  {
-    const std::lock_guard<std::mutex> lock(hookLock());
-    prompt = installedPrompt();
-  }
+  const auto prompt = promptHook().Current();
   if (!prompt) return std::nullopt;
   return (*prompt)();
 }

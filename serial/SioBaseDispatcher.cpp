@@ -21,11 +21,6 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-constexpr uint32_t kLineFlagDtr = 0x01;
-constexpr uint32_t kLineFlagRts = 0x02;
-constexpr uint32_t kLineFlagDtrHandshake = 0x10;
-constexpr uint32_t kLineFlagRtsHandshake = 0x20;
-
 // The framework's normal thread priority.
 constexpr int kNormalPriority = 3;
 

@@ -118,9 +118,14 @@ class TSioBaseDispatcher {
 
   // ---- Opening and closing (GUI thread) ------------------------------------
 
-  // Opens and configures the device and starts the threads. LineFlags: bit 0
-  // DTR, bit 1 RTS, bit 4 DTR under handshake, bit 5 RTS under handshake.
-  // 0, or a negative code (the device is closed again).
+  // InitDevice's line flags.
+  static constexpr uint32_t kLineFlagDtr = 0x01;
+  static constexpr uint32_t kLineFlagRts = 0x02;
+  static constexpr uint32_t kLineFlagDtrHandshake = 0x10;
+  static constexpr uint32_t kLineFlagRtsHandshake = 0x20;
+
+  // Opens and configures the device and starts the threads with lineFlags
+  // (kLineFlag...). 0, or a negative code (the device is closed again).
   int32_t InitDevice(const std::string& name, int32_t baud, uint8_t parity, uint16_t dataBits,
                      uint16_t stopBits, uint32_t inSize, uint32_t outSize, uint32_t lineFlags);
   // Discards both directions, closes the device and stops the threads. Called

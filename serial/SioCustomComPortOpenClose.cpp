@@ -15,11 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kLineFlagDtr = 0x01;
-constexpr uint32_t kLineFlagRts = 0x02;
-constexpr uint32_t kLineFlagDtrHandshake = 0x10;
-constexpr uint32_t kLineFlagRtsHandshake = 0x20;
-
 // The OS errors of a failed device open that have codes of their own.
 constexpr int32_t kFileNotFound = -2;
 constexpr int32_t kPathNotFound = -3;
@@ -113,10 +108,11 @@ void TSioCustomComPort::EnsurePortNumber() {
 int32_t TSioCustomComPort::StartDevice() {
   const std::string name = tapiMode_ == tmOn ? std::string() : PortDeviceName(comNumber_);
   uint32_t lineFlags = 0;
-  if (dtr_) lineFlags |= kLineFlagDtr;
-  if (rts_) lineFlags |= kLineFlagRts;
-  if (hwFlowOptions_.Contains(hwfUseDTR)) lineFlags |= kLineFlagDtrHandshake;
-  if (hwFlowOptions_.Contains(hwfUseRTS)) lineFlags |= kLineFlagRtsHandshake;
+  using Flags = TSioBaseDispatcher;
+  if (dtr_) lineFlags |= Flags::kLineFlagDtr;
+  if (rts_) lineFlags |= Flags::kLineFlagRts;
+  if (hwFlowOptions_.Contains(hwfUseDTR)) lineFlags |= Flags::kLineFlagDtrHandshake;
+  if (hwFlowOptions_.Contains(hwfUseRTS)) lineFlags |= Flags::kLineFlagRtsHandshake;
   return ActiveDispatcher->InitDevice(name, baud_, parity_, dataBits_, stopBits_, inSize_, outSize_,
                                       lineFlags);
 }

@@ -54,9 +54,9 @@ void checkPointer(int32_t position, DialKind kind) {
 }
 
 void checkShown(const ReplyOutcome& outcome, int32_t axisConfig) {
-  Check(outcome.Label6Text == std::to_string(outcome.Position1) + "\xC2\xB0",
+  Check(outcome.ReadOut1Text == std::to_string(outcome.Position1) + "\xC2\xB0",
         "axis 1's read-out shows its position in degrees");
-  Check(outcome.Label7Text == std::to_string(outcome.Position2) + "\xC2\xB0",
+  Check(outcome.ReadOut2Text == std::to_string(outcome.Position2) + "\xC2\xB0",
         "axis 2's read-out shows its position in degrees");
   checkPointer(outcome.Position1, LeftDialKind(axisConfig));
   if (const std::optional<DialKind> right = RightDialKind(axisConfig)) {

@@ -63,8 +63,8 @@ void expectPositionsKept(const ReplyOutcome& outcome, const ReplyParser& parser)
   EXPECT_FALSE(outcome.ReportAccepted);
   EXPECT_EQ(parser.Position1(), 100);
   EXPECT_EQ(parser.Position2(), 50);
-  EXPECT_EQ(outcome.Label6Text, "100" + degree);
-  EXPECT_EQ(outcome.Label7Text, "50" + degree);
+  EXPECT_EQ(outcome.ReadOut1Text, "100" + degree);
+  EXPECT_EQ(outcome.ReadOut2Text, "50" + degree);
 }
 
 TEST(ReplyParser, ReadsTheSixteenByteReport) {
@@ -78,8 +78,8 @@ TEST(ReplyParser, ReadsTheSixteenByteReport) {
   EXPECT_EQ(outcome.Position2, 45);
   EXPECT_EQ(parser.Position1(), 123);
   EXPECT_EQ(parser.Position2(), 45);
-  EXPECT_EQ(outcome.Label6Text, "123\xC2\xB0");
-  EXPECT_EQ(outcome.Label7Text, "45\xC2\xB0");
+  EXPECT_EQ(outcome.ReadOut1Text, "123\xC2\xB0");
+  EXPECT_EQ(outcome.ReadOut2Text, "45\xC2\xB0");
   EXPECT_EQ(port.Waiting(), 0u);
 }
 
@@ -233,8 +233,8 @@ TEST(ReplyParser, ANonDigitInAxisTwoKeepsItsLastPosition) {
     EXPECT_TRUE(outcome.ReportAccepted) << reply;
     EXPECT_EQ(parser.Position1(), 123);
     EXPECT_EQ(parser.Position2(), 50);
-    EXPECT_EQ(outcome.Label6Text, "123" + degree);
-    EXPECT_EQ(outcome.Label7Text, "50" + degree);
+    EXPECT_EQ(outcome.ReadOut1Text, "123" + degree);
+    EXPECT_EQ(outcome.ReadOut2Text, "50" + degree);
   }
 }
 
