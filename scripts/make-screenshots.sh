@@ -25,7 +25,7 @@ wait_for() {
   exit 1
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids+=($!)
 wait_for test -s "$work/display"
 export DISPLAY=":$(tr -d '\n' <"$work/display")"

@@ -9,7 +9,8 @@ class PrivateDisplay:
     def __init__(self):
         reader, writer = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(writer), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(writer), "-noreset", "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp"],
             pass_fds=(writer,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
         os.close(writer)

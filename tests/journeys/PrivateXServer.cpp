@@ -47,12 +47,13 @@ PrivateXServer::PrivateXServer() {
 }
 
 // Xvfb picks a free display number and writes it to descriptor 1 once it accepts clients; its
-// chatter on standard error is of no interest.
+// chatter on standard error is of no interest. Without -noreset it resets whenever its last
+// client leaves (the check below, say), and a client connecting meanwhile is turned away.
 bool PrivateXServer::start() {
   server_.reset();
   server_.emplace("/bin/sh", std::vector<std::string>{
                                  "-c",
-                                 "exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp "
+                                 "exec Xvfb -displayfd 1 -noreset -screen 0 1024x768x24 -nolisten tcp "
                                  "2>/dev/null"});
   std::string line = server_->ReadLine(Deadline(kPatience));
   if (line.size() < 2 || line.back() != '\n') return false;
