@@ -142,12 +142,16 @@ bool TSioBaseDispatcher::DeliverTrigger(uint32_t msg, uint32_t param, uint16_t d
   {
     const Lock lock(InputLock);
     mostRead_ = 0;
+    // From here on reads on the GUI thread take this notice's bytes; counting them from the
+    // first handler's send on would hand the ones read before it out twice.
+    readCount_.store(0);
     notificationMode_ = dataNotice;
   }
   const intptr_t lParam = NoticeLParam(handle_, data);
   bool result = true;
   bool closed = false;
   bool abandoned = false;
+  bool sent = false;
   // No lock is held while a handler runs, so its reads can take InputLock.
   for (size_t i = 0;; ++i) {
     std::shared_ptr<NotifyTarget> target;
@@ -157,10 +161,12 @@ bool TSioBaseDispatcher::DeliverTrigger(uint32_t msg, uint32_t param, uint16_t d
       if (windowHandlers_[i].Deleted) continue;
       target = windowHandlers_[i].Target;
     }
-    {
+    if (sent) {
+      // Each further handler reads the notice from its start.
       const Lock lock(InputLock);
       readCount_.store(0);
     }
+    sent = true;
     const bool handled = target->SendNotice(msg, param, lParam, kNoticeTimeout);
     if (closePending_.load()) {
       result = false;
