@@ -19,6 +19,8 @@
 #include "serial/SioComPort.h"
 #include "tests/serial/support/ComPortGui.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -87,7 +89,7 @@ bool fakeRun(const std::vector<uint8_t>& bytes) {
 
 bool ptyRun(const std::vector<uint8_t>& bytes) {
   PseudoTerminal pty;
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   if (symlink(pty.SlavePath().c_str(), "COM1") != 0) return false;
   ComPortGui gui;
@@ -105,7 +107,7 @@ bool ptyRun(const std::vector<uint8_t>& bytes) {
 
 bool roundTripRun() {
   PseudoTerminal pty;
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   if (symlink(pty.SlavePath().c_str(), "COM1") != 0) return false;
   ComPortGui gui;

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "tests/tools/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 // The start-up directory: pictures, language file, settings for two axes on COM1 at the poll
 // rate given.

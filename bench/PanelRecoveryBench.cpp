@@ -24,8 +24,8 @@
 
 #include "app/Form1.h"
 #include "bench/PanelBenchSupport.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/SimulatorProcess.h"
-#include "tests/tools/TemporaryDirectory.h"
 #include "tests/tools/TextLines.h"
 
 namespace {
@@ -134,7 +134,7 @@ int measure(int rounds) {
   PrepareStartDirectory(directory, "500");
   Bench bench(directory);
   auto simulator = bench.StartSimulator();
-  std::filesystem::current_path(directory.Path(""));
+  std::filesystem::current_path(directory.Path());
   auto form = std::make_unique<TForm1>();
   // Wakes the event loop now and then, so a wait that is never met ends.
   QTimer wake;

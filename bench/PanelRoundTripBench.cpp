@@ -24,9 +24,9 @@
 
 #include "app/Form1.h"
 #include "bench/PanelBenchSupport.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/Ser2netProcess.h"
 #include "tests/tools/SimulatorProcess.h"
-#include "tests/tools/TemporaryDirectory.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ int measure(int rounds, const Way& way) {
     ser2net = std::make_unique<Ser2netProcess>(simulator.ClientPath(), way.Accepter, way.CharDelay);
     std::filesystem::create_symlink(ser2net->Url(), directory.Path("COM1"));
   }
-  std::filesystem::current_path(directory.Path(""));
+  std::filesystem::current_path(directory.Path());
   auto form = std::make_unique<TForm1>();
   if (!form->SioComPort1.Open()) {
     std::fprintf(stderr, "the panel did not open its port\n");

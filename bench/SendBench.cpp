@@ -16,6 +16,8 @@
 #include "bench/PtyBenchSupport.h"
 #include "serial/SioComPort.h"
 #include "tests/serial/support/ComPortGui.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -83,7 +85,7 @@ bool plainRun() {
 bool componentRun(const char* what, uint32_t piece,
                   const std::function<void(TSioComPort&, const uint8_t*, uint32_t)>& put) {
   PseudoTerminal pty;
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   if (symlink(pty.SlavePath().c_str(), "COM1") != 0) return false;
   ComPortGui gui;

@@ -17,6 +17,8 @@
 #include "serial/SioComPort.h"
 #include "serial/SioExceptions.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -49,7 +51,7 @@ class PortChoice : public ::testing::Test {
 
   PseudoTerminal first;
   PseudoTerminal second;
-  TempDir dir;
+  TemporaryDirectory dir;
   CurrentDirectory inside{dir.Path()};
   const SerialQtHooks hooks;
 

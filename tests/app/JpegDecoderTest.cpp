@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <regex>
 #include <string>
@@ -13,6 +14,7 @@
 #include "app/JpegDecoder.h"
 #include "app/JpegPicture.h"
 #include "app/PictureErrors.h"
+#include "tests/support/TemporaryDirectory.h"
 
 // clang-format off
 #include <jerror.h>
@@ -45,7 +47,7 @@ std::string errorOf(const std::string& path) {
 std::string jpegError(int code) { return "JPEG-Fehler #" + std::to_string(code); }
 
 TEST(DecodeJpegFile, DecodesAPictureOfAnySize) {
-  TempDirectory dir;
+  TemporaryDirectory dir;
   const std::vector<uint8_t> source = gradient(37, 23);
   const std::string path = dir.Write("odd.jpg", EncodeJpeg(37, 23, 3, JCS_RGB, source));
   const RgbPicture picture = DecodeJpegFile(path);
@@ -58,7 +60,7 @@ TEST(DecodeJpegFile, DecodesAPictureOfAnySize) {
 }
 
 TEST(DecodeJpegFile, GreyPicturesComeBackAsRgb) {
-  TempDirectory dir;
+  TemporaryDirectory dir;
   std::vector<uint8_t> grey;
   for (int i = 0; i < 16 * 8; ++i) grey.push_back(static_cast<uint8_t>(i * 2));
   const RgbPicture picture =
@@ -74,7 +76,7 @@ TEST(DecodeJpegFile, GreyPicturesComeBackAsRgb) {
 TEST(DecodeJpegFile, CmykPicturesComeBackAsRgb) {
   // libjpeg writes CMYK with the Adobe marker, whose convention stores ink inverted:
   // red is no cyan (255), full magenta (0), full yellow (0), no black (255).
-  TempDirectory dir;
+  TemporaryDirectory dir;
   std::vector<uint8_t> cmyk;
   for (int i = 0; i < 16 * 16; ++i) cmyk.insert(cmyk.end(), {255, 0, 0, 255});
   const RgbPicture picture =
@@ -89,8 +91,8 @@ TEST(DecodeJpegFile, CmykPicturesComeBackAsRgb) {
 }
 
 TEST(DecodeJpegFile, AMissingFileNamesItsFullPathAndTheReason) {
-  TempDirectory dir;
-  const std::string path = (dir.Path() / "Windrose_AZ.jpg").string();
+  TemporaryDirectory dir;
+  const std::string path = dir.Path("Windrose_AZ.jpg");
   try {
     DecodeJpegFile(path);
     FAIL() << "decoded a missing file";
@@ -101,7 +103,7 @@ TEST(DecodeJpegFile, AMissingFileNamesItsFullPathAndTheReason) {
 }
 
 TEST(DecodeJpegFile, ARelativePathIsReportedInFull) {
-  TempDirectory dir;
+  TemporaryDirectory dir;
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(dir.Path());
   std::string message;
@@ -116,9 +118,9 @@ TEST(DecodeJpegFile, ARelativePathIsReportedInFull) {
 }
 
 TEST(DecodeJpegFile, ADirectoryCannotBeOpenedAsAPicture) {
-  TempDirectory dir;
-  std::filesystem::create_directory(dir.Path() / "Windrose_AZ.jpg");
-  const std::string path = (dir.Path() / "Windrose_AZ.jpg").string();
+  TemporaryDirectory dir;
+  std::filesystem::create_directory(dir.Path("Windrose_AZ.jpg"));
+  const std::string path = dir.Path("Windrose_AZ.jpg");
   EXPECT_THROW(
       {
         try {
@@ -133,7 +135,7 @@ TEST(DecodeJpegFile, ADirectoryCannotBeOpenedAsAPicture) {
 }
 
 TEST(DecodeJpegFile, ContentThatIsNoJpegGivesTheDecoderCode) {
-  TempDirectory dir;
+  TemporaryDirectory dir;
   EXPECT_EQ(errorOf(dir.Write("empty.jpg", "")), jpegError(JERR_INPUT_EMPTY));
   EXPECT_EQ(errorOf(dir.Write("text.jpg", "This is no picture at all.\r\n")),
             jpegError(JERR_NO_SOI));
@@ -141,7 +143,7 @@ TEST(DecodeJpegFile, ContentThatIsNoJpegGivesTheDecoderCode) {
 }
 
 TEST(DecodeJpegFile, ATruncatedFileIsAnErrorNotAGreyPicture) {
-  TempDirectory dir;
+  TemporaryDirectory dir;
   const std::string whole = EncodeJpeg(64, 64, 3, JCS_RGB, gradient(64, 64));
   EXPECT_EQ(errorOf(dir.Write("half.jpg", whole.substr(0, whole.size() / 2))),
             jpegError(JWRN_JPEG_EOF));
@@ -150,7 +152,7 @@ TEST(DecodeJpegFile, ATruncatedFileIsAnErrorNotAGreyPicture) {
 }
 
 TEST(DecodeJpegFile, EveryPrefixOfAPictureDecodesOrRaisesTheDecoderError) {
-  TempDirectory dir;
+  TemporaryDirectory dir;
   const std::string whole = EncodeJpeg(40, 24, 3, JCS_RGB, gradient(40, 24));
   const std::regex decoderError("JPEG-Fehler #[0-9]+");
   for (size_t length = 0; length < whole.size(); length += 7) {
@@ -160,7 +162,7 @@ TEST(DecodeJpegFile, EveryPrefixOfAPictureDecodesOrRaisesTheDecoderError) {
 }
 
 TEST(DecodeJpegFile, CorruptedBytesNeverCrash) {
-  TempDirectory dir;
+  TemporaryDirectory dir;
   const std::string whole = EncodeJpeg(40, 24, 3, JCS_RGB, gradient(40, 24));
   const std::regex decoderError("JPEG-Fehler #[0-9]+");
   std::mt19937 random(20240611);
@@ -182,7 +184,7 @@ TEST(DecodeJpegFile, CorruptedBytesNeverCrash) {
 }
 
 TEST(DecodeJpegFile, HugeDimensionsAreRefusedBeforeDecoding) {
-  TempDirectory dir;
+  TemporaryDirectory dir;
   EXPECT_EQ(errorOf(dir.Write("huge.jpg", ForgedFrameHeader(60000, 60000))),
             "JPEG-Bild zu groß: 60000 x 60000 Pixel");
   EXPECT_EQ(errorOf(dir.Write("wide.jpg", ForgedFrameHeader(MaxJpegSide + 1, 1))),
@@ -195,7 +197,7 @@ TEST(DecodeJpegFile, HugeDimensionsAreRefusedBeforeDecoding) {
 
 TEST(LoadJpegPicture, CopiesEveryRowIntoTheImage) {
   // An odd width makes the decoder's rows shorter than QImage's padded ones.
-  TempDirectory dir;
+  TemporaryDirectory dir;
   const std::string path = dir.Write("odd.jpg", EncodeJpeg(37, 23, 3, JCS_RGB, gradient(37, 23)));
   const RgbPicture pixels = DecodeJpegFile(path);
   const QImage image = LoadJpegPicture(path);
@@ -210,8 +212,8 @@ TEST(LoadJpegPicture, CopiesEveryRowIntoTheImage) {
 }
 
 TEST(LoadJpegPicture, RaisesTheDecoderErrors) {
-  TempDirectory dir;
-  EXPECT_THROW(LoadJpegPicture((dir.Path() / "missing.jpg").string()), EFileOpenError);
+  TemporaryDirectory dir;
+  EXPECT_THROW(LoadJpegPicture(dir.Path("missing.jpg")), EFileOpenError);
   EXPECT_THROW(LoadJpegPicture(dir.Write("text.jpg", "no picture")), EInvalidGraphic);
 }
 

@@ -1,8 +1,6 @@
 #include "JpegTestFiles.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <stdexcept>
 
 std::string EncodeJpeg(int width, int height, int components, J_COLOR_SPACE space,
                        const std::vector<uint8_t>& pixels) {
@@ -44,23 +42,4 @@ std::string ForgedFrameHeader(uint16_t width, uint16_t height) {
   bytes += {'\xFF', '\xDA', 0, 12, 3, 1, 0, 2, 0, 3, 0, 0, 63, 0};
   bytes += {'\xFF', '\xD9'};  // end of image
   return bytes;
-}
-
-TempDirectory::TempDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "azimara-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    throw std::runtime_error("cannot create a temporary directory");
-  }
-  path_ = pattern;
-}
-
-TempDirectory::~TempDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::string TempDirectory::Write(const std::string& name, const std::string& bytes) const {
-  const std::filesystem::path file = path_ / name;
-  std::ofstream(file, std::ios::binary) << bytes;
-  return file.string();
 }

@@ -1,9 +1,7 @@
 #pragma once
-// Makes JPEG files for the decoder tests: real ones encoded with libjpeg, forged headers, and
-// a temporary directory to put them in.
+// Makes JPEG files for the decoder tests: real ones encoded with libjpeg, and forged headers.
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,19 +17,3 @@ std::string EncodeJpeg(int width, int height, int components, J_COLOR_SPACE spac
 // The start of a baseline JPEG whose frame header claims width x height with three components,
 // followed by a scan header and the end marker: no tables, no pixel data.
 std::string ForgedFrameHeader(uint16_t width, uint16_t height);
-
-// A fresh directory under the system's temporary directory, removed with everything in it.
-class TempDirectory {
- public:
-  TempDirectory();
-  ~TempDirectory();
-  TempDirectory(const TempDirectory&) = delete;
-  TempDirectory& operator=(const TempDirectory&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  // Writes bytes into the file name and returns its full path.
-  std::string Write(const std::string& name, const std::string& bytes) const;
-
- private:
-  std::filesystem::path path_;
-};

@@ -8,7 +8,7 @@
 #include "app/BlockingPause.h"
 #include "app/JpegPicture.h"
 #include "app/ProcessEnd.h"
-#include "tests/app/FileTestHelpers.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 

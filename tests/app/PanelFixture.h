@@ -14,7 +14,7 @@
 
 #include "app/Form1.h"
 #include "app/MessageBoxes.h"
-#include "tests/tools/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 struct ShownMessage {
   MessageBoxKind Kind;

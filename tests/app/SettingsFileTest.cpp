@@ -7,8 +7,8 @@
 
 #include "app/SettingsFile.h"
 #include "serial/SioExceptions.h"
-#include "tests/app/FileTestHelpers.h"
-#include "tests/tools/TemporaryDirectory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "widgets/ConvertError.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tests/app/FileTestHelpers.h"
-#include "tests/tools/TemporaryDirectory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 

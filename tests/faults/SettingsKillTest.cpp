@@ -13,11 +13,11 @@
 #include <thread>
 
 #include "app/SettingsFile.h"
-#include "tests/app/FileTestHelpers.h"
 #include "tests/app/PanelFixture.h"
 #include "tests/faults/NumberedSettings.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/ChildProcess.h"
-#include "tests/tools/TemporaryDirectory.h"
 #include "tests/tools/TestPatience.h"
 
 namespace {

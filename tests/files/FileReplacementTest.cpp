@@ -10,7 +10,8 @@
 #include "app/FileReplacement.h"
 #include "app/TextFileReader.h"
 #include "serial/SioExceptions.h"
-#include "tests/serial/support/TempDir.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ std::string firstLineOf(const std::string& path) {
 }
 
 TEST(FileReplacement, EachSaveReplacesTheLastAndLeavesNothingBeside) {
-  const TempDir dir;
-  const std::string path = dir.Path() + "/QV_M.ini";
+  const TemporaryDirectory dir;
+  const std::string path = dir.Path("QV_M.ini");
   ReplaceFileContent(path, "1\r\nEN\r\n");
   ReplaceFileContent(path, "2\r\nDE\r\n");
   TextFileReader reader(path);
@@ -32,10 +33,10 @@ TEST(FileReplacement, EachSaveReplacesTheLastAndLeavesNothingBeside) {
 }
 
 TEST(FileReplacement, ASaveThatCannotBeMadeNamesTheReasonAndKeepsTheOldFile) {
-  const TempDir dir;
-  const std::string path = dir.Path() + "/QV_M.ini";
+  const TemporaryDirectory dir;
+  const std::string path = dir.Path("QV_M.ini");
   ReplaceFileContent(path, "1\r\n");
-  const std::string nowhere = dir.Path() + "/missing/QV_M.ini";
+  const std::string nowhere = dir.Path("missing/QV_M.ini");
   try {
     ReplaceFileContent(nowhere, "2\r\n");
     FAIL() << "saved into a folder that does not exist";

@@ -9,16 +9,11 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "FuzzStartupDir.h"
+#include "FuzzInputFile.h"
 #include "app/JpegDecoder.h"
 #include "app/PictureErrors.h"
 
 namespace {
-
-const FuzzStartupDir& startupDir() {
-  static const FuzzStartupDir dir;
-  return dir;
-}
 
 void checkPicture(const RgbPicture& picture) {
   Check(picture.Width > 0 && picture.Height > 0, "a decoded picture has pixels");
@@ -39,7 +34,7 @@ void checkRefusal(std::string_view message) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = startupDir().Write("dial.jpg", data, size);
+  const std::string path = WriteInputFile("dial.jpg", data, size);
   try {
     checkPicture(DecodeJpegFile(path));
   } catch (const EInvalidGraphic& error) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "FuzzStartupDir.h"
+#include "FuzzInputFile.h"
 #include "app/CodePageText.h"
 #include "app/LanguageFile.h"
 #include "widgets/ConvertError.h"
@@ -21,11 +21,6 @@ namespace {
 // Plain codes, a code of digits, and one outside ASCII (UTF-8 and code page 1252 files spell it
 // differently).
 const std::array<std::string, 4> kLanguages = {"EN", "DE", "01", "\u00DCB"};
-
-const FuzzStartupDir& startupDir() {
-  static const FuzzStartupDir dir;
-  return dir;
-}
 
 std::vector<std::string_view> splitLines(std::string_view text) {
   std::vector<std::string_view> lines;
@@ -72,7 +67,7 @@ void checkTexts(const LanguageTexts& table) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = startupDir().Write(LanguageFileName, data, size);
+  const std::string path = WriteInputFile(LanguageFileName, data, size);
   const std::vector<std::string_view> lines =
       splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
   for (const std::string& language : kLanguages) {

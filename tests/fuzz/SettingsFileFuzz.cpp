@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "FuzzStartupDir.h"
+#include "FuzzInputFile.h"
 #include "app/SettingsFile.h"
 #include "widgets/ConvertError.h"
 
@@ -15,11 +15,6 @@ namespace {
 
 constexpr int kLineCount = 9;
 constexpr int kLanguageLine = 2;
-
-const FuzzStartupDir& startupDir() {
-  static const FuzzStartupDir dir;
-  return dir;
-}
 
 // Reads the file at path into settings; returns how many lines were stored, in order.
 int readCounting(const std::string& path, TSettings& settings, bool& converted) {
@@ -39,7 +34,7 @@ int readCounting(const std::string& path, TSettings& settings, bool& converted) 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = startupDir().Write(SettingsFileName, data, size);
+  const std::string path = WriteInputFile(SettingsFileName, data, size);
   TSettings settings;
   bool converted = false;
   const int stored = readCounting(path, settings, converted);
@@ -50,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(stored == kLineCount, "a read without error stores all nine lines");
 
   const std::string text = SettingsFileText(settings);
-  const std::string rewritten = startupDir().Write(
-      SettingsFileName, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+  const std::string rewritten =
+      WriteInputFile(SettingsFileName, reinterpret_cast<const uint8_t*>(text.data()), text.size());
   TSettings reread;
   Check(readCounting(rewritten, reread, converted) == kLineCount && converted,
         "written settings read back without error");

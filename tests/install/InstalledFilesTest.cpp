@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/FileTestHelpers.h"
 #include "tests/install/InstalledTree.h"
+#include "tests/support/FileBytes.h"
 #include "tests/tools/ChildProcess.h"
 #include "tests/tools/TestPatience.h"
 

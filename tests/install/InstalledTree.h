@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tests/tools/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 inline const std::string kBinDir = AZIMARA_INSTALL_BINDIR;
 inline const std::string kDataDir = AZIMARA_INSTALL_DATADIR;

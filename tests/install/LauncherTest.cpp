@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "tests/app/FileTestHelpers.h"
 #include "tests/install/InstalledTree.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/ChildProcess.h"
-#include "tests/tools/TemporaryDirectory.h"
 #include "tests/tools/TestPatience.h"
 
 namespace {

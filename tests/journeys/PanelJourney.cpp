@@ -3,7 +3,6 @@
 #include <signal.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -11,6 +10,7 @@
 #include "serial/Deadline.h"
 #include "tests/journeys/FormPlaces.h"
 #include "tests/journeys/ToolRun.h"
+#include "tests/support/FileBytes.h"
 #include "tests/tools/TestPatience.h"
 
 namespace {
@@ -39,13 +39,10 @@ PanelJourney::PanelJourney() {
 }
 
 void PanelJourney::WriteFile(const std::string& name, const std::string& content) const {
-  std::ofstream(Path(name), std::ios::binary) << content;
+  WriteBytes(Path(name), content);
 }
 
-std::string PanelJourney::ReadFile(const std::string& name) const {
-  std::ifstream in(Path(name), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+std::string PanelJourney::ReadFile(const std::string& name) const { return ReadBytes(Path(name)); }
 
 void PanelJourney::CopyResource(const std::string& name) const {
   std::filesystem::copy_file(std::string(AZIMARA_RESOURCES_DIR) + "/" + name, Path(name),

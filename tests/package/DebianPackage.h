@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 // azimara-m_<version>_<architecture>.deb beside lintian's report lintian.txt.
 std::string PackagePath();

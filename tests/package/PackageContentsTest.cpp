@@ -10,9 +10,9 @@
 #include <set>
 #include <sstream>
 
-#include "tests/app/FileTestHelpers.h"
 #include "tests/journeys/ToolRun.h"
 #include "tests/package/DebianPackage.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "tests/journeys/PrivateXServer.h"
 #include "tests/journeys/ToolRun.h"
 #include "tests/package/DebianPackage.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/ChildProcess.h"
-#include "tests/tools/TemporaryDirectory.h"
 #include "tests/tools/TestPatience.h"
 #include "tests/tools/TextLines.h"
 
@@ -32,7 +32,7 @@ TEST(PackageLaunch, TheInstalledLauncherStartsThePanelWhichPollsTheInstalledSimu
   ASSERT_NE(simulator.ReadLine(Deadline(kPatience)).find("/dev/pts/"), std::string::npos);
 
   ChildProcess launcher("env", {"-u", "XDG_DATA_HOME", "-u", "QT_QPA_PLATFORM",
-                                "HOME=" + home.Path(""), root.Path("usr/bin/azimara-m")});
+                                "HOME=" + home.Path(), root.Path("usr/bin/azimara-m")});
   const ToolResult window =
       RunTool("xdotool", {"search", "--sync", "--name", "^Azimara M V1\\.7$"});
   EXPECT_TRUE(window.Succeeded()) << "no panel window on " << xServer.Display();

@@ -3,25 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "remote/RemoteSettings.h"
-#include "tests/tools/TemporaryDirectory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
 class RemoteSettingsFile : public testing::Test {
  protected:
-  void write(const std::string& content) const { std::ofstream(path, std::ios::binary) << content; }
-  std::string read() const {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-  }
+  void write(const std::string& content) const { WriteBytes(path, content); }
+  std::string read() const { return ReadBytes(path); }
 
   TemporaryDirectory directory;
   const std::string path = directory.Path(RemoteSettingsFileName);

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "remote/RotctlNumbers.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/ChildProcess.h"
-#include "tests/tools/TemporaryDirectory.h"
 #include "tests/tools/TestPatience.h"
 
 namespace {
@@ -71,7 +71,7 @@ class GermanLocale : public testing::Test {
                            {"-i", "de_DE", "-f", "UTF-8", locales_.Path("de_DE.UTF-8")});
     const std::optional<int> status = localedef.Wait(Deadline(kPatience));
     ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "localedef failed";
-    setenv("LOCPATH", locales_.Path("").c_str(), 1);
+    setenv("LOCPATH", locales_.Path().c_str(), 1);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
   }
   void TearDown() override {

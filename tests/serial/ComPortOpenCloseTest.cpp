@@ -17,7 +17,9 @@
 #include "serial/SioComPort.h"
 #include "serial/SioExceptions.h"
 #include "tests/serial/support/ComPortGui.h"
-#include "tests/serial/support/TempDir.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -195,7 +197,7 @@ TEST_F(ComPortOpening, ClosingReleasesTheDispatcherAndTellsTheHandler) {
 
 TEST_F(ComPortOpening, ANewPortNumberReopensWithTheTriggersTraceAndLog) {
   // The close writes the log.
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   port->SetTracing(tlOn);
   Open();
@@ -218,8 +220,8 @@ TEST_F(ComPortOpening, ANewPortNumberReopensWithTheTriggersTraceAndLog) {
     port->SetOpen(false);
   });
   // The close wrote what was recorded: log entries, but no traffic.
-  EXPECT_TRUE(PathExists(dir.Path() + "/SIO.LOG"));
-  EXPECT_FALSE(PathExists(dir.Path() + "/SIO.TRC"));
+  EXPECT_TRUE(PathExists(dir.Path("SIO.LOG")));
+  EXPECT_FALSE(PathExists(dir.Path("SIO.TRC")));
 }
 
 TEST_F(ComPortOpening, ANewPortNumberThatFailsToOpenLeavesThePortClosed) {

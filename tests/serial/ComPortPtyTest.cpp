@@ -20,6 +20,8 @@
 #include "tests/serial/support/ComPortGui.h"
 #include "tests/serial/support/OpenPort.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -86,7 +88,7 @@ class ComPortOnPty : public ::testing::Test {
 
   PseudoTerminal first;
   PseudoTerminal second;
-  TempDir dir;
+  TemporaryDirectory dir;
   CurrentDirectory inside{dir.Path()};
   ComPortGui gui;
   AvailCalls avail;

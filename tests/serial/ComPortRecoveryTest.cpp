@@ -17,6 +17,9 @@
 #include "tests/serial/support/LockDirectory.h"
 #include "tests/serial/support/ProcessCounts.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -88,7 +91,7 @@ class ComPortRecovery : public ::testing::Test {
   }
 
   LockDirectory locks;
-  TempDir dir;
+  TemporaryDirectory dir;
   CurrentDirectory inside{dir.Path()};
   ComPortGui gui;
   std::unique_ptr<TSioComPort> port = std::make_unique<TSioComPort>();
@@ -135,7 +138,7 @@ TEST_F(ComPortRecovery, OpeningWhileTheDeviceIsStillGoneRaisesAndChangesNothing)
   // terminal's path: the kernel may give its number at once to a terminal of
   // a test running beside this one.
   unlink(kLink);
-  ASSERT_EQ(symlink((dir.Path() + "/gone").c_str(), kLink), 0);
+  ASSERT_EQ(symlink((dir.Path("gone")).c_str(), kLink), 0);
   EXPECT_THROW(Open(), EBadId);
   EXPECT_FALSE(IsOpen());
   Plug();

@@ -12,6 +12,8 @@
 #include "serial/SioComPort.h"
 #include "tests/serial/support/ComPortGui.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/ChildProcess.h"
 #include "tests/tools/SimulatorProcess.h"
 #include "tests/tools/TestPatience.h"
@@ -30,10 +32,10 @@ std::string bothReport(int azimuth, int elevation) {
 
 class WithSimulator : public ::testing::Test {
  protected:
-  TempDir dir;
+  TemporaryDirectory dir;
   CurrentDirectory inside{dir.Path()};
-  SimulatorProcess simulator{{"--link", dir.Path() + "/COM1", "--az", std::to_string(kAzimuth),
-                              "--el", std::to_string(kElevation)}};
+  SimulatorProcess simulator{{"--link", dir.Path("COM1"), "--az", std::to_string(kAzimuth), "--el",
+                              std::to_string(kElevation)}};
 };
 
 TEST_F(WithSimulator, APositionQueryIsAnsweredThroughTheDataAvailableEvent) {

@@ -13,7 +13,9 @@
 #include "serial/SioComPort.h"
 #include "serial/SioExceptions.h"
 #include "tests/serial/support/ComPortGui.h"
-#include "tests/serial/support/TempDir.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -49,10 +51,10 @@ class ComPortTrace : public ::testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return received.load() == before + echoed.size(); }));
   }
 
-  std::string TracePath() const { return dir.Path() + "/SIO.TRC"; }
-  std::string LogPath() const { return dir.Path() + "/SIO.LOG"; }
+  std::string TracePath() const { return dir.Path("SIO.TRC"); }
+  std::string LogPath() const { return dir.Path("SIO.LOG"); }
 
-  TempDir dir;
+  TemporaryDirectory dir;
   CurrentDirectory inside{dir.Path()};
   FakePorts fakes;
   ComPortGui gui;
@@ -159,7 +161,7 @@ TEST_F(ComPortTrace, ClosingWritesTheTraceAndTheLog) {
 }
 
 TEST_F(ComPortTrace, AnUnwritableTraceRaisesButDoesNotKeepThePortOpen) {
-  port->SetTraceName(dir.Path() + "/missing/SIO.TRC");
+  port->SetTraceName(dir.Path("missing/SIO.TRC"));
   gui.Run([&] {
     port->SetOpen(true);
     port->SetTracing(tlOn);

@@ -7,6 +7,8 @@
 #include "serial/PortPath.h"
 #include "serial/net/NetTarget.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -67,7 +69,7 @@ TEST(NetTarget, AnythingElseIsNoServer) {
 }
 
 TEST(NetTarget, AComLinkToAServerUrlLeadsToTheServerAnyOtherLinkToAPath) {
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   ASSERT_EQ(symlink("tcp://shack-pi:4001", "COM3"), 0);
   ASSERT_EQ(symlink("rfc2217://[::1]:2217", "COM4"), 0);
@@ -79,7 +81,7 @@ TEST(NetTarget, AComLinkToAServerUrlLeadsToTheServerAnyOtherLinkToAPath) {
   EXPECT_FALSE(ServerOfPort(PortDeviceName(7)).has_value()) << "no link at all";
   // Neither a device nor such a URL: a path as before, which does not exist.
   EXPECT_FALSE(ServerOfPort(PortDeviceName(6)).has_value());
-  EXPECT_EQ(ResolvePortPath(PortDeviceName(6)), dir.Path() + "/tcp://shack-pi");
+  EXPECT_EQ(ResolvePortPath(PortDeviceName(6)), dir.Path("tcp://shack-pi"));
   // A URL as the name itself stands for its server.
   EXPECT_EQ(ServerOfPort("tcp://10.0.0.2:23"), (NetTarget{NetProtocol::RawTcp, "10.0.0.2", 23}));
 }

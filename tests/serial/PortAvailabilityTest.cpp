@@ -8,13 +8,15 @@
 #include "serial/SioPosixDispatcher.h"
 #include "tests/serial/support/OpenPort.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
 TEST(PortAvailability, FreeAndHeldPortsAreOfferedAndAbsentOnesNever) {
   PseudoTerminal free;
   PseudoTerminal held;
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   ASSERT_EQ(symlink(free.SlavePath().c_str(), "COM3"), 0);
   ASSERT_EQ(symlink(held.SlavePath().c_str(), "COM4"), 0);

@@ -7,6 +7,8 @@
 
 #include "serial/PortPath.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -16,7 +18,7 @@ TEST(PortPath, ThePortNumberMakesTheDeviceName) {
 }
 
 TEST(PortPath, WithoutALinkAPortIsTheSerialDeviceOneBelowItsNumber) {
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   for (const uint32_t number : {1u, 2u, 17u, 50u}) {
     EXPECT_EQ(ResolvePortPath(PortDeviceName(number)), "/dev/ttyS" + std::to_string(number - 1));
@@ -24,18 +26,18 @@ TEST(PortPath, WithoutALinkAPortIsTheSerialDeviceOneBelowItsNumber) {
 }
 
 TEST(PortPath, ALinkNamedAfterThePortLeadsToItsTarget) {
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   ASSERT_EQ(symlink("/dev/pts/77", "COM7"), 0);
   ASSERT_EQ(symlink("devices/eight", "COM8"), 0);
   EXPECT_EQ(ResolvePortPath("\\\\.\\COM7"), "/dev/pts/77");
-  EXPECT_EQ(ResolvePortPath("\\\\.\\COM8"), dir.Path() + "/devices/eight");
+  EXPECT_EQ(ResolvePortPath("\\\\.\\COM8"), dir.Path("devices/eight"));
   // Only the port's own link counts.
   EXPECT_EQ(ResolvePortPath("\\\\.\\COM9"), "/dev/ttyS8");
 }
 
 TEST(PortPath, APlainFileNamedAfterThePortIsNoLink) {
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   std::ofstream("COM3") << "not a device";
   EXPECT_EQ(ResolvePortPath("\\\\.\\COM3"), "/dev/ttyS2");

@@ -19,6 +19,8 @@
 #include "tests/serial/support/OpenPort.h"
 #include "tests/serial/support/PosixPort.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -71,7 +73,7 @@ class ReadThreadOnly : public TSioPosixDispatcher {
 };
 
 TEST(PosixOpening, AMissingPortNumberIsNoSuchPort) {
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   const uint32_t number = AbsentPortNumber(40);
   auto gui = std::make_shared<TestGuiLoop>();
@@ -104,7 +106,7 @@ TEST(PosixOpening, APortHeldByAnotherOpenIsInUseUntilItCloses) {
 
 TEST(PosixOpening, AComLinkInTheCurrentDirectoryLeadsToItsDevice) {
   PseudoTerminal pty;
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   ASSERT_EQ(symlink(pty.SlavePath().c_str(), "COM7"), 0);
   auto gui = std::make_shared<TestGuiLoop>();

@@ -22,6 +22,8 @@
 #include "serial/net/TelnetCodes.h"
 #include "tests/serial/support/ComPortGui.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/Ser2netProcess.h"
 #include "tests/tools/SimulatorProcess.h"
 #include "tests/tools/TestPatience.h"
@@ -78,9 +80,9 @@ class ThroughSer2net : public ::testing::TestWithParam<Accepter> {
         kPatience);
   }
 
-  TempDir dir;
+  TemporaryDirectory dir;
   CurrentDirectory inside{dir.Path()};
-  const std::string log = dir.Path() + "/commands.log";
+  const std::string log = dir.Path("commands.log");
   SimulatorProcess simulator{{"--az", "123", "--el", "45", "--log", log}};
   Ser2netProcess ser2net{simulator.ClientPath(), GetParam()};
   ComPortGui gui;

@@ -2,40 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "serial/OsDescription.h"
 #include "tests/serial/support/OpenPort.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
-
-std::string fileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class TraceLog : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("sio-trace-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
     gui = std::make_shared<TestGuiLoop>();
     port = std::make_unique<FakePlatform>();
     ASSERT_EQ(OpenLikeComponent(*port, gui, 0), 0);
     port->SetPortName("\\\\.\\COM7");
   }
-  void TearDown() override {
-    port.reset();
-    std::filesystem::remove_all(dir);
-  }
 
-  std::filesystem::path dir;
+  TemporaryDirectory dir;
   std::shared_ptr<TestGuiLoop> gui;
   std::unique_ptr<FakePlatform> port;
 };
@@ -57,21 +42,21 @@ TEST_F(TraceLog, ATraceDumpWritesOneLinePerEntryAppendsOnRequestAndEmpties) {
   ASSERT_EQ(port->InitTracing(100), 0);
   const uint8_t sent[] = {'A', 0x0D};
   ASSERT_EQ(port->WriteBlock(sent, 2), 0);
-  const auto file = dir / "SIO.TRC";
-  ASSERT_EQ(port->DumpTracing(file.string(), false, true, false), 0);
-  EXPECT_EQ(fileText(file), "T A\r\nT 0D\r\n");
+  const std::string file = dir.Path("SIO.TRC");
+  ASSERT_EQ(port->DumpTracing(file, false, true, false), 0);
+  EXPECT_EQ(ReadBytes(file), "T A\r\nT 0D\r\n");
   EXPECT_TRUE(port->TraceEntries().empty());
-  EXPECT_EQ(port->DumpTracing(file.string(), true, true, false), 0);
-  EXPECT_EQ(fileText(file), "T A\r\nT 0D\r\n");
+  EXPECT_EQ(port->DumpTracing(file, true, true, false), 0);
+  EXPECT_EQ(ReadBytes(file), "T A\r\nT 0D\r\n");
   ASSERT_EQ(port->WriteByte('B'), 0);
-  ASSERT_EQ(port->DumpTracing(file.string(), true, false, true), 0);
-  EXPECT_EQ(fileText(file), "T A\r\nT 0D\r\nT 42\r\n");
+  ASSERT_EQ(port->DumpTracing(file, true, false, true), 0);
+  EXPECT_EQ(ReadBytes(file), "T A\r\nT 0D\r\nT 42\r\n");
 }
 
 TEST_F(TraceLog, AFailedDumpGivesMinusTheErrorAndStopsTheTrace) {
   ASSERT_EQ(port->InitTracing(10), 0);
   ASSERT_EQ(port->WriteByte('A'), 0);
-  EXPECT_EQ(port->DumpTracing((dir / "missing" / "SIO.TRC").string(), false, true, false), -2);
+  EXPECT_EQ(port->DumpTracing(dir.Path("missing/SIO.TRC"), false, true, false), -2);
   EXPECT_FALSE(port->TracingActive());
 }
 
@@ -80,9 +65,9 @@ TEST_F(TraceLog, TheLogDumpCarriesThePortAndTheSystemAndItsRecords) {
   const uint8_t sent[] = {'G', 'O'};
   ASSERT_EQ(port->WriteBlock(sent, 2), 0);
   port->SetAvailThreshold(4);
-  const auto file = dir / "SIO.LOG";
-  ASSERT_EQ(port->DumpLogging(file.string(), false, false, false), 0);
-  const std::string text = fileText(file);
+  const std::string file = dir.Path("SIO.LOG");
+  ASSERT_EQ(port->DumpLogging(file, false, false, false), 0);
+  const std::string text = ReadBytes(file);
   EXPECT_EQ(text.rfind("Port \\\\.\\COM7\r\nSystem " + OsDescription() + "\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("Transmitted 0 2 : GO\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("Threshold 0 4\r\n"), std::string::npos) << text;
@@ -92,9 +77,9 @@ TEST_F(TraceLog, TheLogDropsItsOldestRecordsBeyondTheLimit) {
   port->InitLogging(4);
   const uint8_t bytes[] = {1, 2, 3};
   for (int i = 0; i < 5; ++i) ASSERT_EQ(port->WriteBlock(bytes, 3), 0);
-  const auto file = dir / "SIO.LOG";
-  ASSERT_EQ(port->DumpLogging(file.string(), false, false, true), 0);
-  const std::string text = fileText(file);
+  const std::string file = dir.Path("SIO.LOG");
+  ASSERT_EQ(port->DumpLogging(file, false, false, true), 0);
+  const std::string text = ReadBytes(file);
   size_t records = 0;
   for (size_t at = text.find("Transmitted"); at != std::string::npos;
        at = text.find("Transmitted", at + 1)) {

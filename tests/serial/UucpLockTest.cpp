@@ -5,13 +5,15 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "serial/SioPosixDispatcher.h"
 #include "serial/UucpLock.h"
 #include "tests/serial/support/LockDirectory.h"
 #include "tests/serial/support/OpenPort.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/CurrentDirectory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -20,13 +22,6 @@ long deadPid() {
   long largest = 0;
   std::ifstream("/proc/sys/kernel/pid_max") >> largest;
   return largest + 1;
-}
-
-std::string contentsOf(const std::string& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
 }
 
 class UucpLocking : public ::testing::Test {
@@ -41,7 +36,7 @@ class UucpLocking : public ::testing::Test {
 };
 
 TEST(UucpLockName, IsTheDevicesOwnNameWhateverLinkLeadsThere) {
-  TempDir dir;
+  TemporaryDirectory dir;
   const CurrentDirectory inside(dir.Path());
   PseudoTerminal pty;
   ASSERT_EQ(symlink(pty.SlavePath().c_str(), "COM9"), 0);
@@ -58,7 +53,7 @@ TEST_F(UucpLocking, AnOpenPortHoldsALockNamingThisProcessUntilItCloses) {
     ASSERT_EQ(Open(port), 0);
     char expected[16];
     std::snprintf(expected, sizeof expected, "%10d\n", static_cast<int>(getpid()));
-    EXPECT_EQ(contentsOf(locks.LockOf(pty.SlavePath())), expected);
+    EXPECT_EQ(ReadBytes(locks.LockOf(pty.SlavePath())), expected);
     // A second port of this very process honours it too.
     TSioPosixDispatcher second(nullptr);
     EXPECT_EQ(Open(second), -5);

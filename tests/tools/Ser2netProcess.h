@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/ChildProcess.h"
-#include "tests/tools/TemporaryDirectory.h"
 
 class Ser2netProcess {
  public:

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/RawPort.h"
 #include "tests/tools/SimulatorProcess.h"
-#include "tests/tools/TemporaryDirectory.h"
 #include "tests/tools/TestPatience.h"
 #include "tests/tools/TextLines.h"
 

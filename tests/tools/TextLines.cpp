@@ -1,19 +1,15 @@
 #include "tests/tools/TextLines.h"
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "serial/Deadline.h"
+#include "tests/support/FileBytes.h"
 #include "tests/tools/TestPatience.h"
 
 std::vector<std::string> ReadLines(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
   std::vector<std::string> lines;
-  const std::string content = text.str();
+  const std::string content = ReadBytes(path);
   std::size_t start = 0;
   for (std::size_t end; (end = content.find('\n', start)) != std::string::npos; start = end + 1) {
     lines.push_back(content.substr(start, end - start));

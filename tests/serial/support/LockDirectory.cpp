@@ -10,7 +10,7 @@ LockDirectory::LockDirectory() : previous_(UucpLockDirectory()) { SetUucpLockDir
 LockDirectory::~LockDirectory() { SetUucpLockDirectory(previous_); }
 
 std::string LockDirectory::LockOf(const std::string& devicePath) const {
-  return Path() + "/" + UucpLockName(devicePath);
+  return dir_.Path(UucpLockName(devicePath));
 }
 
 void LockDirectory::WriteLock(const std::string& devicePath, long pid) const {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tests/serial/support/PseudoTerminal.h"
+#include "tests/support/TemporaryDirectory.h"
 
 class LockDirectory {
  public:
@@ -23,6 +23,6 @@ class LockDirectory {
   long OwnerOf(const std::string& devicePath) const;
 
  private:
-  TempDir dir_;
+  TemporaryDirectory dir_;
   std::string previous_;
 };

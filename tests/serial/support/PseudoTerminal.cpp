@@ -12,6 +12,7 @@
 
 #include "serial/Deadline.h"
 #include "serial/PortPath.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 

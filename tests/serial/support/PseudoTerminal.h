@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "tests/serial/support/TempDir.h"
-
 class PseudoTerminal {
  public:
   // Opens a master (raw, non-blocking) and unlocks its slave; fails the
