@@ -2,23 +2,15 @@
 
 #include <QTest>
 
-#include <cstdio>
-
 #include "tests/tools/TestPatience.h"
-#include "tests/tools/TextLines.h"
+#include "tests/tools/WireLog.h"
 
 namespace {
 
-bool isPoll(const std::string& bytes) { return bytes == "43 32 0D" || bytes == "43 0D"; }
-
 std::vector<std::string> loggedBytes(const std::string& path, bool polls) {
+  const std::vector<WireEntry> log = ReadWireLog(path);
   std::vector<std::string> entries;
-  for (const std::string& line : ReadLines(path)) {
-    const size_t tab = line.find('\t');
-    if (tab == std::string::npos) continue;
-    std::string bytes = line.substr(tab + 1);
-    if (isPoll(bytes) == polls) entries.push_back(std::move(bytes));
-  }
+  for (const WireEntry& entry : polls ? Polls(log) : Commands(log)) entries.push_back(entry.Hex);
   return entries;
 }
 
@@ -52,21 +44,6 @@ std::vector<std::string> WaitForPolls(const std::string& path, size_t count) {
 
 std::vector<int64_t> LoggedPollTimes(const std::string& path) {
   std::vector<int64_t> times;
-  for (const std::string& line : ReadLines(path)) {
-    const size_t tab = line.find('\t');
-    if (tab == std::string::npos || !isPoll(line.substr(tab + 1))) continue;
-    times.push_back(std::stoll(line.substr(0, tab)));
-  }
+  for (const WireEntry& entry : Polls(ReadWireLog(path))) times.push_back(entry.Ms);
   return times;
-}
-
-std::string HexBytes(const std::string& text) {
-  std::string hex;
-  for (const char c : text) {
-    char byte[4];
-    std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
-    if (!hex.empty()) hex += ' ';
-    hex += byte;
-  }
-  return hex;
 }

@@ -1,10 +1,12 @@
 #pragma once
 // What the simulator's --log says the panel sent: one entry per command, its bytes as
-// upper-case hex ("4D 30 34 35 0D").
+// HexBytes writes them ("4D 30 34 35 0D").
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "tests/support/HexBytes.h"
 
 // The commands of the log at path in the order they arrived, the poll queries ("C2", "C")
 // left out.
@@ -22,6 +24,3 @@ std::vector<std::string> WaitForPolls(const std::string& path, size_t count);
 
 // When each poll query of the log at path arrived: milliseconds since the simulator started.
 std::vector<int64_t> LoggedPollTimes(const std::string& path);
-
-// The bytes of text as the log writes them.
-std::string HexBytes(const std::string& text);

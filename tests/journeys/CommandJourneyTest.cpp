@@ -20,7 +20,7 @@ std::string expectedWire(RotatorCommand command, int64_t target1 = 0, int64_t ta
   CommandBuffer buffer{};
   const BuiltCommand built = BuildCommand(
       command, [&](int axis) { return axis == 1 ? target1 : target2; }, buffer);
-  return HexOf(std::string_view(reinterpret_cast<const char*>(buffer.data()), built.Length));
+  return HexBytes(std::string_view(reinterpret_cast<const char*>(buffer.data()), built.Length));
 }
 
 std::string lastCommand(const std::vector<WireEntry>& commands) {

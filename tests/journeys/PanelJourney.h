@@ -16,10 +16,10 @@
 #include "tests/journeys/AccessibleTree.h"
 #include "tests/journeys/PrivateXServer.h"
 #include "tests/journeys/ScreenImage.h"
-#include "tests/journeys/WireLog.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/ChildProcess.h"
 #include "tests/tools/SimulatorProcess.h"
+#include "tests/tools/WireLog.h"
 
 struct WindowGeometry {
   int X = 0;  // client area on the screen

@@ -20,7 +20,7 @@ TEST_F(RemoteJourney, TheOperatorOpensRemoteControlFromTheContextMenuAndRefusesM
   StartReadyPanel({"--az", "120", "--el", "30"});
   const std::string server = "127.0.0.1:" + std::to_string(port);
   EXPECT_TRUE(RunTool("rotctl", {"-m", "2", "-r", server, "P", "200", "30"}).Succeeded());
-  EXPECT_EQ(WaitForCommands(1).back().Hex, HexOf("W200 030\r"));
+  EXPECT_EQ(WaitForCommands(1).back().Hex, HexBytes("W200 030\r"));
 
   // A tracker stays connected while the operator looks.
   TcpClient tracker(port, Deadline(kPatience));

@@ -8,7 +8,7 @@
 #include "display/HandTip.h"
 #include "tests/app/SimulatorLog.h"
 #include "tests/remote/HubPanel.h"
-#include "tests/tools/TextLines.h"
+#include "tests/tools/WireLog.h"
 
 namespace {
 
@@ -55,14 +55,12 @@ TEST_F(RotctlNet, SetPosPutsTheGoCommandOnTheWireAfterThePauseAndTheHandsFollow)
   // The controller had its 200 ms after the last poll before the command.
   long lastPoll = -1;
   long command = -1;
-  for (const std::string& line : ReadLines(LogPath())) {
-    const long ms = std::stol(line.substr(0, line.find('\t')));
-    const std::string bytes = line.substr(line.find('\t') + 1);
-    if (bytes == HexBytes("W200 030\r")) {
-      command = ms;
+  for (const WireEntry& entry : ReadWireLog(LogPath())) {
+    if (entry.Hex == HexBytes("W200 030\r")) {
+      command = entry.Ms;
       break;
     }
-    lastPoll = ms;
+    lastPoll = entry.Ms;
   }
   ASSERT_GE(lastPoll, 0);
   // The log stamps whole milliseconds of arrival; the poll itself may have lingered on its way.

@@ -12,7 +12,7 @@
 #include "tests/app/SimulatorLog.h"
 #include "tests/remote/HubPanel.h"
 #include "tests/remote/TcpClient.h"
-#include "tests/tools/TextLines.h"
+#include "tests/tools/WireLog.h"
 
 namespace {
 
@@ -83,11 +83,7 @@ TEST_F(Scheduling, CommandsOfSeveralClientsGoOutOneAtATimeEachAfterItsPause) {
   ASSERT_EQ(WaitForCommands(3).size(), 3u);
   // Each went out whole and after a pause of its own: 600 ms at least from the first request.
   std::vector<long> stamps;
-  for (const std::string& line : ReadLines(LogPath())) {
-    if (line.substr(line.find('\t') + 1) != HexBytes("C2\r")) {
-      stamps.push_back(std::stol(line.substr(0, line.find('\t'))));
-    }
-  }
+  for (const WireEntry& command : ::Commands(ReadWireLog(LogPath()))) stamps.push_back(command.Ms);
   ASSERT_EQ(stamps.size(), 3u);
   EXPECT_GE(stamps[1] - stamps[0], 195);
   EXPECT_GE(stamps[2] - stamps[1], 195);

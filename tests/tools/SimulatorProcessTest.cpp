@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/HexBytes.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/RawPort.h"
 #include "tests/tools/SimulatorProcess.h"
@@ -30,17 +31,6 @@ std::string bothReport(int az, int el) {
 std::string azimuthReport(int az) {
   char text[16];
   std::snprintf(text, sizeof text, "AZ=%03d\r\n", az);
-  return text;
-}
-
-std::string hex(std::string_view bytes) {
-  std::string text;
-  for (const char byte : bytes) {
-    char digits[4];
-    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>(byte));
-    if (!text.empty()) text += ' ';
-    text += digits;
-  }
   return text;
 }
 
@@ -193,7 +183,7 @@ TEST(SimulatorProcess, LogsEveryCommandAsReceived) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::smatch match;
     ASSERT_TRUE(std::regex_match(lines[i], match, shape)) << lines[i];
-    EXPECT_EQ(match[2].str(), hex(sent[i].command)) << lines[i];
+    EXPECT_EQ(match[2].str(), HexBytes(sent[i].command)) << lines[i];
     const long ms = std::stol(match[1].str());
     EXPECT_GE(ms, previous);
     previous = ms;

@@ -1,9 +1,11 @@
 #pragma once
-// What reached the simulator: its --log, one line per command, "<ms>\t<hex bytes>".
+// What reached the simulator: its --log, one line per command, "<ms>\t<hex bytes>", the bytes
+// as HexBytes writes them.
 
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "tests/support/HexBytes.h"
 
 struct WireEntry {
   long Ms = 0;      // since the simulator started
@@ -16,6 +18,3 @@ std::vector<WireEntry> ReadWireLog(const std::string& path);
 // The entries of log that are (polls true) or are not (polls false) position queries.
 std::vector<WireEntry> Polls(const std::vector<WireEntry>& log);
 std::vector<WireEntry> Commands(const std::vector<WireEntry>& log);
-
-// bytes as the log writes them.
-std::string HexOf(std::string_view bytes);

@@ -1,6 +1,5 @@
-#include "tests/journeys/WireLog.h"
+#include "tests/tools/WireLog.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "protocol/PollQuery.h"
@@ -9,7 +8,7 @@
 namespace {
 
 bool isPoll(const WireEntry& entry) {
-  return entry.Hex == HexOf(PollQueryTwoAxes) || entry.Hex == HexOf(PollQueryOneAxis);
+  return entry.Hex == HexBytes(PollQueryTwoAxes) || entry.Hex == HexBytes(PollQueryOneAxis);
 }
 
 std::vector<WireEntry> select(const std::vector<WireEntry>& log, bool polls) {
@@ -35,14 +34,3 @@ std::vector<WireEntry> ReadWireLog(const std::string& path) {
 std::vector<WireEntry> Polls(const std::vector<WireEntry>& log) { return select(log, true); }
 
 std::vector<WireEntry> Commands(const std::vector<WireEntry>& log) { return select(log, false); }
-
-std::string HexOf(std::string_view bytes) {
-  std::string hex;
-  for (const char c : bytes) {
-    char byte[4];
-    std::snprintf(byte, sizeof byte, "%02X", static_cast<unsigned char>(c));
-    if (!hex.empty()) hex += ' ';
-    hex += byte;
-  }
-  return hex;
-}
