@@ -6,21 +6,16 @@
 //   2. receive throughput over a pseudo-terminal (16 MiB written on the master);
 //   3. one-byte round trip over a pseudo-terminal (p50, p99, worst of 2000).
 
-#include <poll.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <thread>
 #include <vector>
 
 #include "bench/PtyBenchSupport.h"
 #include "serial/SioComPort.h"
 #include "tests/serial/support/ComPortGui.h"
-#include "tests/serial/support/PseudoTerminal.h"
-#include "tests/support/CurrentDirectory.h"
-#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
@@ -62,15 +57,28 @@ double waitForAll(CountingPort& counting, Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Opens counting's port, feeds it from a thread of its own and waits until the port has read
+// everything; reports and returns whether the sum came right.
+bool receiveRun(const char* what, ComPortGui& gui, CountingPort& counting,
+                const std::vector<uint8_t>& bytes, const std::function<void()>& feed) {
+  gui.Run([&] { counting.port.SetOpen(true); });
+  const auto start = Clock::now();
+  std::thread feeder(feed);
+  const double seconds = waitForAll(counting, start);
+  feeder.join();
+  gui.Run([&] { counting.port.SetOpen(false); });
+  const bool ok = counting.sum.load() == StreamSum(bytes);
+  report(what, seconds, ok, counting.notices.load());
+  return ok;
+}
+
 bool fakeRun(const std::vector<uint8_t>& bytes) {
   ComPortGui gui;
   FakePorts fakes;
   CountingPort counting(1);
   counting.port.SetDispatcherFactory(fakes.Factory());
-  gui.Run([&] { counting.port.SetOpen(true); });
-  FakePlatform& fake = fakes.Latest();
-  const auto start = Clock::now();
-  std::thread producer([&] {
+  return receiveRun("component over the fake platform, ReadChar:", gui, counting, bytes, [&] {
+    FakePlatform& fake = fakes.Latest();
     for (size_t fed = 0; fed < kStreamBytes; fed += bytes.size()) {
       // Keep the queue at a few blocks, as a line's pace would.
       while (fake.InputQueue().ByteCount() > static_cast<int64_t>(4 * bytes.size())) {
@@ -79,37 +87,20 @@ bool fakeRun(const std::vector<uint8_t>& bytes) {
       fake.Feed(bytes);
     }
   });
-  const double seconds = waitForAll(counting, start);
-  producer.join();
-  gui.Run([&] { counting.port.SetOpen(false); });
-  const bool ok = counting.sum.load() == StreamSum(bytes);
-  report("component over the fake platform, ReadChar:", seconds, ok, counting.notices.load());
-  return ok;
 }
 
 bool ptyRun(const std::vector<uint8_t>& bytes) {
-  PseudoTerminal pty;
-  TemporaryDirectory dir;
-  const CurrentDirectory inside(dir.Path());
-  if (symlink(pty.SlavePath().c_str(), "COM1") != 0) return false;
+  PseudoTerminalAsCom1 com1;
+  if (!com1.Linked()) return false;
   ComPortGui gui;
   CountingPort counting(1);
-  gui.Run([&] { counting.port.SetOpen(true); });
-  const auto start = Clock::now();
-  std::thread writer([&] { FeedStream(pty, bytes); });
-  const double seconds = waitForAll(counting, start);
-  writer.join();
-  gui.Run([&] { counting.port.SetOpen(false); });
-  const bool ok = counting.sum.load() == StreamSum(bytes);
-  report("component over a pseudo-terminal, ReadChar:", seconds, ok, counting.notices.load());
-  return ok;
+  return receiveRun("component over a pseudo-terminal, ReadChar:", gui, counting, bytes,
+                    [&] { FeedStream(com1.Pty(), bytes); });
 }
 
 bool roundTripRun() {
-  PseudoTerminal pty;
-  TemporaryDirectory dir;
-  const CurrentDirectory inside(dir.Path());
-  if (symlink(pty.SlavePath().c_str(), "COM1") != 0) return false;
+  PseudoTerminalAsCom1 com1;
+  if (!com1.Linked()) return false;
   ComPortGui gui;
   TSioComPort port;
   port.SetComNumber(1);
@@ -118,7 +109,7 @@ bool roundTripRun() {
   });
   gui.Run([&] { port.SetOpen(true); });
   std::vector<double> micros;
-  const bool ok = TimeRoundTrips(pty, kRounds, micros);
+  const bool ok = TimeRoundTrips(com1.Pty(), kRounds, micros);
   gui.Run([&] { port.SetOpen(false); });
   if (!ok) return false;
   PrintRoundTrips("component round trip, ReadChar + SendChar", micros);

@@ -10,9 +10,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "serial/SioPosixDispatcher.h"
-#include "tests/serial/support/OpenPort.h"
-#include "tests/serial/support/PseudoTerminal.h"
+#include "bench/PtyBenchSupport.h"
 
 namespace {
 
@@ -27,18 +25,12 @@ double cpuMillis(const rusage& usage) {
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultSeconds;
-  PseudoTerminal pty;
-  auto gui = std::make_shared<TestGuiLoop>();
-  gui->SetHandler([](TSioBaseDispatcher& port, uint32_t, uintptr_t count, intptr_t) {
+  const PosixPortOnPty posix([](TSioBaseDispatcher& port, uint32_t, uintptr_t count, intptr_t) {
     uint8_t ch = 0;
     for (uintptr_t i = 0; i < count && port.ReadByte(ch) == 0; ++i) {
     }
   });
-  TSioPosixDispatcher port(nullptr);
-  if (OpenLikeComponent(port, gui, 1, pty.SlavePath()) != 0) {
-    std::fprintf(stderr, "opening the port failed\n");
-    return 1;
-  }
+  if (!posix.Opened()) return 1;
   rusage before{};
   rusage after{};
   getrusage(RUSAGE_SELF, &before);

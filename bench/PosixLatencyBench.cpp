@@ -13,8 +13,6 @@
 #include <vector>
 
 #include "bench/PtyBenchSupport.h"
-#include "serial/SioPosixDispatcher.h"
-#include "tests/serial/support/OpenPort.h"
 
 namespace {
 
@@ -24,21 +22,15 @@ constexpr int kDefaultRounds = 2000;
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRounds;
-  PseudoTerminal pty;
-  auto gui = std::make_shared<TestGuiLoop>();
-  gui->SetHandler([](TSioBaseDispatcher& port, uint32_t, uintptr_t count, intptr_t) {
+  PosixPortOnPty posix([](TSioBaseDispatcher& port, uint32_t, uintptr_t count, intptr_t) {
     uint8_t ch = 0;
     for (uintptr_t i = 0; i < count && port.ReadByte(ch) == 0; ++i) {
       port.WriteByte(static_cast<uint8_t>(ch + 1));
     }
   });
-  TSioPosixDispatcher port(nullptr);
-  if (OpenLikeComponent(port, gui, 1, pty.SlavePath()) != 0) {
-    std::fprintf(stderr, "opening the port failed\n");
-    return 1;
-  }
+  if (!posix.Opened()) return 1;
   std::vector<double> micros;
-  if (!TimeRoundTrips(pty, rounds, micros)) return 1;
+  if (!TimeRoundTrips(posix.Pty(), rounds, micros)) return 1;
   PrintRoundTrips("1-byte round trip", micros);
   return 0;
 }

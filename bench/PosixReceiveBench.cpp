@@ -12,8 +12,6 @@
 #include <thread>
 
 #include "bench/PtyBenchSupport.h"
-#include "serial/SioPosixDispatcher.h"
-#include "tests/serial/support/OpenPort.h"
 
 namespace {
 
@@ -25,11 +23,9 @@ void report(const char* what, double seconds, bool sumOk) {
 }
 
 bool dispatcherRun(const std::vector<uint8_t>& bytes) {
-  PseudoTerminal pty;
-  auto gui = std::make_shared<TestGuiLoop>();
   std::atomic<size_t> received{0};
   std::atomic<uint64_t> sum{0};
-  gui->SetHandler([&](TSioBaseDispatcher& port, uint32_t, uintptr_t count, intptr_t) {
+  PosixPortOnPty posix([&](TSioBaseDispatcher& port, uint32_t, uintptr_t count, intptr_t) {
     uint64_t local = 0;
     uint8_t ch = 0;
     uintptr_t read = 0;
@@ -40,13 +36,9 @@ bool dispatcherRun(const std::vector<uint8_t>& bytes) {
     sum += local;
     received += read;
   });
-  TSioPosixDispatcher port(nullptr);
-  if (OpenLikeComponent(port, gui, 1, pty.SlavePath()) != 0) {
-    std::fprintf(stderr, "opening the port failed\n");
-    return false;
-  }
+  if (!posix.Opened()) return false;
   const auto start = Clock::now();
-  std::thread writer([&] { FeedStream(pty, bytes); });
+  std::thread writer([&] { FeedStream(posix.Pty(), bytes); });
   while (received.load() < kStreamBytes) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   writer.join();

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <utility>
+
+#include "tests/serial/support/OpenPort.h"
 
 namespace {
 
@@ -19,9 +22,12 @@ double percentile(std::vector<double> values, double share) {
 
 }  // namespace
 
+// 31 times a block's length is a multiple of 256: the stream repeats its first block.
+uint8_t StreamByte(size_t at) { return static_cast<uint8_t>(at * 31 + 7); }
+
 std::vector<uint8_t> StreamBlock() {
   std::vector<uint8_t> bytes(kBlockBytes);
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + 7);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = StreamByte(i);
   return bytes;
 }
 
@@ -48,6 +54,15 @@ int OpenRawSlave(const std::string& path) {
   cfmakeraw(&line);
   tcsetattr(slave, TCSANOW, &line);
   return slave;
+}
+
+PseudoTerminalAsCom1::PseudoTerminalAsCom1()
+    : linked_(symlink(pty_.SlavePath().c_str(), "COM1") == 0) {}
+
+PosixPortOnPty::PosixPortOnPty(TestGuiLoop::Handler handler) {
+  gui_->SetHandler(std::move(handler));
+  opened_ = OpenLikeComponent(port_, gui_, 1, pty_.SlavePath()) == 0;
+  if (!opened_) std::fprintf(stderr, "opening the port failed\n");
 }
 
 bool TimeRoundTrips(PseudoTerminal& pty, int rounds, std::vector<double>& micros) {

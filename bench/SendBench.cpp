@@ -16,16 +16,12 @@
 #include "bench/PtyBenchSupport.h"
 #include "serial/SioComPort.h"
 #include "tests/serial/support/ComPortGui.h"
-#include "tests/support/CurrentDirectory.h"
-#include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr size_t kPlainBlock = 4096;
 constexpr uint32_t kPutBlock = 1024;
-
-uint8_t patternByte(size_t at) { return static_cast<uint8_t>(at * 31 + 7); }
 
 // Reads everything from the master; whether all bytes came in order.
 bool drainMaster(PseudoTerminal& pty) {
@@ -37,7 +33,7 @@ bool drainMaster(PseudoTerminal& pty) {
     pollfd wait{pty.Master(), POLLIN, 0};
     poll(&wait, 1, 100);
     const ssize_t got = read(pty.Master(), buffer.data(), buffer.size());
-    for (ssize_t i = 0; i < got; ++i) inOrder = inOrder && buffer[i] == patternByte(received + i);
+    for (ssize_t i = 0; i < got; ++i) inOrder = inOrder && buffer[i] == StreamByte(received + i);
     if (got > 0) received += static_cast<size_t>(got);
   }
   return inOrder && received == kStreamBytes;
@@ -66,7 +62,7 @@ bool plainRun() {
   const bool ok = timed("plain poll + write (the limit):", pty, [&] {
     for (size_t sent = 0; sent < kStreamBytes;) {
       const size_t count = std::min(block.size(), kStreamBytes - sent);
-      for (size_t i = 0; i < count; ++i) block[i] = patternByte(sent + i);
+      for (size_t i = 0; i < count; ++i) block[i] = StreamByte(sent + i);
       const ssize_t written = write(slave, block.data(), count);
       if (written > 0) sent += static_cast<size_t>(written);
       if (written < 0 && errno != EAGAIN) return;
@@ -84,17 +80,15 @@ bool plainRun() {
 // when the output ring has room for it.
 bool componentRun(const char* what, uint32_t piece,
                   const std::function<void(TSioComPort&, const uint8_t*, uint32_t)>& put) {
-  PseudoTerminal pty;
-  TemporaryDirectory dir;
-  const CurrentDirectory inside(dir.Path());
-  if (symlink(pty.SlavePath().c_str(), "COM1") != 0) return false;
+  PseudoTerminalAsCom1 com1;
+  if (!com1.Linked()) return false;
   ComPortGui gui;
   TSioComPort port;
   port.SetComNumber(1);
   port.SetBaud(115200);
   gui.Run([&] { port.SetOpen(true); });
   std::vector<uint8_t> bytes(piece);
-  const bool ok = timed(what, pty, [&] {
+  const bool ok = timed(what, com1.Pty(), [&] {
     gui.Run([&] {
       TSioBaseDispatcher& dispatcher = *port.Dispatcher();
       for (size_t sent = 0; sent < kStreamBytes;) {
@@ -105,7 +99,7 @@ bool componentRun(const char* what, uint32_t piece,
           continue;
         }
         const uint32_t count = static_cast<uint32_t>(std::min<size_t>(piece, kStreamBytes - sent));
-        for (uint32_t i = 0; i < count; ++i) bytes[i] = patternByte(sent + i);
+        for (uint32_t i = 0; i < count; ++i) bytes[i] = StreamByte(sent + i);
         put(port, bytes.data(), count);
         sent += count;
       }
