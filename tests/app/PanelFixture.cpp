@@ -86,6 +86,8 @@ std::vector<QString> PanelTest::Messages(MessageBoxKind kind) const {
   return texts;
 }
 
+QString ReadOut(int position) { return QString::number(position) + QStringLiteral("°"); }
+
 QImage PictureFile(const std::string& path) { return LoadJpegPicture(path); }
 
 QImage Shown(QWidget* control) {

@@ -56,6 +56,9 @@ class PanelTest : public testing::Test {
   std::string previousDirectory_;
 };
 
+// The read-out text of a position, "330°".
+QString ReadOut(int position);
+
 // The decoded picture file name of the test's directory.
 QImage PictureFile(const std::string& path);
 

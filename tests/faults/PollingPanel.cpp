@@ -1,8 +1,6 @@
 #include "tests/faults/PollingPanel.h"
 
-#include <QEventLoop>
-#include <QTimer>
-
+#include "tests/app/EventLoopWait.h"
 #include "tests/app/PanelInput.h"
 
 void PollingPanelTest::Start(const std::vector<std::string>& options, int config) {
@@ -28,21 +26,13 @@ void PollingPanelTest::ChoosePortAgain() { PickItem(form->ComboBox1, 0); }
 
 bool PollingPanelTest::WaitWatching(const std::function<bool()>& condition,
                                     std::chrono::milliseconds patience) {
-  // A running event loop, as in the program: the port's notices are handled as they come,
-  // not only between the pauses of a polling wait.
-  QEventLoop loop;
-  QTimer look;
-  bool met = false;
-  QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-    shownLeft.insert(form->Label6->text());
-    shownRight.insert(form->Label7->text());
-    met = condition();
-    if (met) loop.quit();
-  });
-  QTimer::singleShot(patience, &loop, &QEventLoop::quit);
-  look.start(std::chrono::milliseconds(5));
-  loop.exec();
-  return met;
+  return RunEventsUntil(
+      [&] {
+        shownLeft.insert(form->Label6->text());
+        shownRight.insert(form->Label7->text());
+        return condition();
+      },
+      patience, std::chrono::milliseconds(5));
 }
 
 bool PollingPanelTest::WaitForReadOuts(const QString& left, const QString& right,
@@ -58,5 +48,3 @@ bool PollingPanelTest::WaitForEchoLines(int count, std::chrono::milliseconds pat
 bool PollingPanelTest::ShowsNoPointer(QWidget* dial, const std::string& name) const {
   return SamePixels(Shown(dial), PictureFile(Path(name)));
 }
-
-QString ReadOut(int position) { return QString::number(position) + QStringLiteral("°"); }

@@ -51,6 +51,3 @@ class PollingPanelTest : public PanelTest {
   std::set<QString> shownLeft;
   std::set<QString> shownRight;
 };
-
-// The read-out text of a position, "330°".
-QString ReadOut(int position);

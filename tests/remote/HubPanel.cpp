@@ -1,8 +1,5 @@
 #include "tests/remote/HubPanel.h"
 
-#include <QEventLoop>
-#include <QTimer>
-
 #include "tests/app/SimulatorLog.h"
 #include "tests/remote/TcpClient.h"
 #include "tests/tools/ChildProcess.h"
@@ -29,30 +26,12 @@ void HubPanelTest::StartPanelOnly() {
   ASSERT_NE(form->Remote(), nullptr);
 }
 
-bool HubPanelTest::RunEventsUntil(const std::function<bool()>& condition,
-                                  std::chrono::milliseconds patience) {
-  // A running event loop, as in the program, that looks at the condition every millisecond:
-  // QTest::qWaitFor would sleep between its passes and leave connections waiting meanwhile.
-  if (condition()) return true;
-  QEventLoop loop;
-  QTimer look;
-  bool met = false;
-  QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-    met = condition();
-    if (met) loop.quit();
-  });
-  QTimer::singleShot(patience, &loop, &QEventLoop::quit);
-  look.start(std::chrono::milliseconds(1));
-  loop.exec();
-  return met;
-}
-
 namespace {
 
 // What client received until done holds for it, the connection closed or patience passed.
 std::string awaitReceived(TcpClient& client, const std::function<bool(const std::string&)>& done) {
   std::string received;
-  HubPanelTest::RunEventsUntil([&] {
+  RunEventsUntil([&] {
     const std::optional<std::string> piece =
         client.ReadOnce(Deadline(std::chrono::milliseconds(0)));
     if (!piece) return true;
@@ -108,5 +87,3 @@ size_t HubPanelTest::Polls() const { return LoggedPolls(LogPath()).size(); }
 std::vector<std::string> HubPanelTest::WaitForCommands(size_t count) const {
   return ::WaitForCommands(LogPath(), count);
 }
-
-QString ReadOut(int position) { return QString::number(position) + QStringLiteral("°"); }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/RemoteControl.h"
+#include "tests/app/EventLoopWait.h"
 #include "tests/app/PanelFixture.h"
 #include "tests/remote/TcpClient.h"
 #include "tests/tools/SimulatorProcess.h"
@@ -42,12 +43,6 @@ class HubPanelTest : public PanelTest {
     return result.get();
   }
 
- public:
-  // Handles the GUI thread's events until condition holds; false after patience.
-  static bool RunEventsUntil(const std::function<bool()>& condition,
-                             std::chrono::milliseconds patience = kPatience);
-
- protected:
   // What client received until it ends with ending (or the connection closed, or patience
   // passed), the GUI thread handling events meanwhile.
   std::string Await(TcpClient& client, const std::string& ending);
@@ -75,6 +70,3 @@ class HubPanelTest : public PanelTest {
   std::unique_ptr<SimulatorProcess> simulator;
   std::unique_ptr<TForm1> form;
 };
-
-// The read-out text of a position, "200°".
-QString ReadOut(int position);
