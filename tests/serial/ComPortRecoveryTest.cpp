@@ -138,7 +138,7 @@ TEST_F(ComPortRecovery, OpeningWhileTheDeviceIsStillGoneRaisesAndChangesNothing)
   // terminal's path: the kernel may give its number at once to a terminal of
   // a test running beside this one.
   unlink(kLink);
-  ASSERT_EQ(symlink((dir.Path("gone")).c_str(), kLink), 0);
+  ASSERT_EQ(symlink(dir.Path("gone").c_str(), kLink), 0);
   EXPECT_THROW(Open(), EBadId);
   EXPECT_FALSE(IsOpen());
   Plug();

@@ -11,7 +11,6 @@
 
 #include "serial/SioComPort.h"
 #include "tests/serial/support/ComPortGui.h"
-#include "tests/serial/support/PseudoTerminal.h"
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/ChildProcess.h"

@@ -6,7 +6,6 @@
 
 #include "serial/PortPath.h"
 #include "serial/net/NetTarget.h"
-#include "tests/serial/support/PseudoTerminal.h"
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/TemporaryDirectory.h"
 

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "serial/PortPath.h"
-#include "tests/serial/support/PseudoTerminal.h"
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/TemporaryDirectory.h"
 

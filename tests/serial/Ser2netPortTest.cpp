@@ -21,7 +21,6 @@
 #include "serial/net/SioNetDispatcher.h"
 #include "serial/net/TelnetCodes.h"
 #include "tests/serial/support/ComPortGui.h"
-#include "tests/serial/support/PseudoTerminal.h"
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/Ser2netProcess.h"
