@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "serial/SioMessages.h"
-#include "tests/serial/support/OpenPort.h"
+#include "tests/serial/support/OpenFakePortTest.h"
 
 namespace {
 
@@ -27,19 +27,11 @@ struct Notice {
   std::vector<int32_t> results;
 };
 
-class Delivery : public ::testing::Test {
+class Delivery : public OpenFakePortTest {
  protected:
   // How many bytes the handler of the index-th notice reads, and what it does
   // before reading them.
   using ReadPlan = std::function<uint32_t(size_t index, uint32_t count, TSioBaseDispatcher& port)>;
-
-  void SetUp() override {
-    gui = std::make_shared<TestGuiLoop>();
-    port = std::make_unique<FakePlatform>();
-    ASSERT_EQ(OpenLikeComponent(*port, gui), 0);
-  }
-
-  void TearDown() override { port.reset(); }
 
   void HandleNotices(ReadPlan plan) {
     gui->SetHandler([this, plan](TSioBaseDispatcher& dispatcher, uint32_t msg, uintptr_t wParam,
@@ -78,9 +70,6 @@ class Delivery : public ::testing::Test {
   bool AwaitDeliveryEnd() {
     return WaitUntil([this] { return !port->InNotification(); });
   }
-
-  std::shared_ptr<TestGuiLoop> gui;
-  std::unique_ptr<FakePlatform> port;
 
  private:
   std::mutex lock_;

@@ -4,18 +4,18 @@
 
 #include "serial/CommCodes.h"
 #include "serial/DrainPause.h"
-#include "tests/serial/support/OpenPort.h"
+#include "tests/serial/support/OpenFakePortTest.h"
 
 namespace {
 
 using std::chrono::milliseconds;
 
-class LineSettings : public ::testing::Test {
+class LineSettings : public OpenFakePortTest {
  protected:
+  LineSettings() : OpenFakePortTest(0) {}
+
   void SetUp() override {
-    gui = std::make_shared<TestGuiLoop>();
-    port = std::make_unique<FakePlatform>();
-    ASSERT_EQ(OpenLikeComponent(*port, gui, 0), 0);
+    ASSERT_NO_FATAL_FAILURE(OpenFakePortTest::SetUp());
     port->ForgetHistory();
     port->SetSleeper([this](milliseconds pause) {
       sleeps.push_back(pause);
@@ -23,10 +23,7 @@ class LineSettings : public ::testing::Test {
       port->TakeOutput();
     });
   }
-  void TearDown() override { port.reset(); }
 
-  std::shared_ptr<TestGuiLoop> gui;
-  std::unique_ptr<FakePlatform> port;
   std::vector<milliseconds> sleeps;
 };
 

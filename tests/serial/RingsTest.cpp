@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/OutputRing.h"
-#include "tests/serial/support/OpenPort.h"
+#include "tests/serial/support/OpenFakePortTest.h"
 
 namespace {
 
@@ -14,17 +14,9 @@ std::vector<uint8_t> pattern(size_t count) {
   return bytes;
 }
 
-class Rings : public ::testing::Test {
+class Rings : public OpenFakePortTest {
  protected:
-  void SetUp() override {
-    gui = std::make_shared<TestGuiLoop>();
-    port = std::make_unique<FakePlatform>();
-    ASSERT_EQ(OpenLikeComponent(*port, gui, 0), 0);
-  }
-  void TearDown() override { port.reset(); }
-
-  std::shared_ptr<TestGuiLoop> gui;
-  std::unique_ptr<FakePlatform> port;
+  Rings() : OpenFakePortTest(0) {}
 };
 
 TEST_F(Rings, ABlockOfExactlyTheFreeRoomFillsTheOutputRingAndOneByteMoreIsRefused) {

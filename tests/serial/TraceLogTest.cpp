@@ -5,24 +5,22 @@
 #include <string>
 
 #include "serial/OsDescription.h"
-#include "tests/serial/support/OpenPort.h"
+#include "tests/serial/support/OpenFakePortTest.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryDirectory.h"
 
 namespace {
 
-class TraceLog : public ::testing::Test {
+class TraceLog : public OpenFakePortTest {
  protected:
+  TraceLog() : OpenFakePortTest(0) {}
+
   void SetUp() override {
-    gui = std::make_shared<TestGuiLoop>();
-    port = std::make_unique<FakePlatform>();
-    ASSERT_EQ(OpenLikeComponent(*port, gui, 0), 0);
+    ASSERT_NO_FATAL_FAILURE(OpenFakePortTest::SetUp());
     port->SetPortName("\\\\.\\COM7");
   }
 
   TemporaryDirectory dir;
-  std::shared_ptr<TestGuiLoop> gui;
-  std::unique_ptr<FakePlatform> port;
 };
 
 TEST_F(TraceLog, TheTraceRecordsBothDirectionsAndKeepsTheNewestEntries) {
