@@ -26,7 +26,7 @@
 #include "bench/PanelBenchSupport.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/SimulatorProcess.h"
-#include "tests/tools/TextLines.h"
+#include "tests/tools/WireLog.h"
 
 namespace {
 
@@ -50,13 +50,9 @@ std::optional<Clock::time_point> waitFor(const std::function<bool()>& condition)
 
 // The milliseconds since the simulator's start at which it logged its first poll.
 std::optional<double> firstPollMs(const std::string& log) {
-  for (const std::string& line : ReadLines(log)) {
-    const size_t tab = line.find('\t');
-    if (tab != std::string::npos && line.substr(tab + 1).starts_with("43 ")) {
-      return std::stod(line.substr(0, tab));
-    }
-  }
-  return std::nullopt;
+  const std::vector<WireEntry> polls = Polls(ReadWireLog(log));
+  if (polls.empty()) return std::nullopt;
+  return static_cast<double>(polls.front().Ms);
 }
 
 struct Figures {

@@ -24,6 +24,7 @@
 
 #include "app/Form1.h"
 #include "bench/PanelBenchSupport.h"
+#include "bench/Percentile.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/Ser2netProcess.h"
 #include "tests/tools/SimulatorProcess.h"
@@ -55,11 +56,6 @@ double pollOnce(TForm1& form, const ReplyCounter& replies) {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
   return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
-
-double percentile(std::vector<double> values, double share) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<size_t>(share * static_cast<double>(values.size() - 1))];
 }
 
 // The way from COM1 to the simulator: its pseudo-terminal, or ser2net in front of it.
@@ -117,8 +113,8 @@ int measure(int rounds, const Way& way) {
     return 1;
   }
   std::printf("panel poll round trip, %s: p50 %.0f us, p99 %.0f us, worst %.0f us (%d polls)\n",
-              way.Name.c_str(), percentile(micros, 0.5), percentile(micros, 0.99),
-              percentile(micros, 1.0), rounds);
+              way.Name.c_str(), Percentile(micros, 0.5), Percentile(micros, 0.99),
+              Percentile(micros, 1.0), rounds);
   // The window goes before the server and the simulator it talks to.
   form.reset();
   return 0;

@@ -4,21 +4,16 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <utility>
 
+#include "bench/Percentile.h"
 #include "tests/serial/support/OpenPort.h"
 
 namespace {
 
 constexpr size_t kBlockBytes = 64u << 10;
-
-double percentile(std::vector<double> values, double share) {
-  std::sort(values.begin(), values.end());
-  return values[static_cast<size_t>(share * static_cast<double>(values.size() - 1))];
-}
 
 }  // namespace
 
@@ -84,6 +79,6 @@ bool TimeRoundTrips(PseudoTerminal& pty, int rounds, std::vector<double>& micros
 
 void PrintRoundTrips(const char* what, const std::vector<double>& micros) {
   std::printf("%s: p50 %.0f us, p99 %.0f us, worst %.0f us (%zu rounds)\n", what,
-              percentile(micros, 0.5), percentile(micros, 0.99), percentile(micros, 1.0),
+              Percentile(micros, 0.5), Percentile(micros, 0.99), Percentile(micros, 1.0),
               micros.size());
 }
