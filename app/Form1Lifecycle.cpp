@@ -8,6 +8,7 @@
 #include "app/FileSystem.h"
 #include "app/Form1.h"
 #include "app/ProcessEnd.h"
+#include "serial/PortPath.h"
 #include "widgets/ErrorDisplay.h"
 
 namespace {
@@ -23,6 +24,7 @@ void TForm1::FormCreate() {
   show();
   GroupBox2->setFocus();
   StartDir = CurrentDirectory();
+  SetPortLinkDirectory(StartDir);
   SioComPort1.SetBaud(9600);
   LoadSettings();
   LoadLanguage();
