@@ -39,6 +39,11 @@ class ReplyParser {
   // A notice with fewer waiting bytes is left alone: a full "C2" reply has 16 bytes, and
   // leaving the bytes waiting lets a reply that arrives in pieces be read whole later.
   static constexpr uint16_t MinimumCount = 16;
+  // Where a report's parts stand once a leading CR was dropped.
+  static constexpr uint8_t kCarriageReturn = 13;
+  static constexpr size_t kAxis1Digits = 3;
+  static constexpr size_t kAxis2Label = 8;
+  static constexpr size_t kAxis2Digits = 11;
 
   // Handles one data-available notice with Count bytes waiting. With Count of 16 or more it
   // reads all Count bytes through ReadChar (bytes beyond the 29th are read and echoed but not

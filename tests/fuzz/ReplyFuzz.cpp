@@ -24,9 +24,6 @@ namespace {
 
 constexpr uint8_t kLengthBits = 0x3F;
 constexpr uint8_t kShortBit = 0x40;
-constexpr uint8_t kCarriageReturn = 13;
-constexpr size_t kAxis1Digits = 3;
-constexpr size_t kAxis2Digits = 11;
 
 struct PortEmpty {};
 
@@ -37,7 +34,8 @@ std::string threeDigits(int32_t position) {
 
 // The reply's bytes as the handler parses them: one leading CR dropped.
 bool sentAt(const std::string& bytes, size_t first, int32_t position) {
-  const size_t skip = !bytes.empty() && static_cast<uint8_t>(bytes[0]) == kCarriageReturn;
+  const size_t skip =
+      !bytes.empty() && static_cast<uint8_t>(bytes[0]) == ReplyParser::kCarriageReturn;
   return position >= 0 && position <= 999 && bytes.substr(first + skip, 3) == threeDigits(position);
 }
 
@@ -100,9 +98,10 @@ class ReplySession {
             "a reply that is no report changes no position");
       return;
     }
-    Check(sentAt(read, kAxis1Digits, outcome.Position1), "axis 1's position was sent");
-    Check(outcome.Position2 == before2 || sentAt(read, kAxis2Digits, outcome.Position2),
-          "axis 2's position was sent");
+    Check(sentAt(read, ReplyParser::kAxis1Digits, outcome.Position1), "axis 1's position was sent");
+    Check(
+        outcome.Position2 == before2 || sentAt(read, ReplyParser::kAxis2Digits, outcome.Position2),
+        "axis 2's position was sent");
     checkShown(outcome, axisConfig_);
   }
 
