@@ -28,7 +28,7 @@ int64_t TForm1::targetValue(int axis) { return (axis == 1 ? KtNumEdit1 : KtNumEd
 void TForm1::runCommand(RotatorCommand command) {
   if (remote_) remote_->OperatorCommandStarting(command);
   const PollingPause pause(Timer1);
-  if (CommandInfo(command).PauseBefore) BlockingPause(CommandPause);
+  if (CommandInfo(command).PauseBefore) BlockingPause(kCommandPause);
   const BuiltCommand built = BuildCommand(
       command, [this](int axis) { return targetValue(axis); }, CmdBuf);
   if (built.RejectedAxis != 0) {

@@ -30,7 +30,7 @@ std::optional<int32_t> digitGroup(const std::array<uint8_t, N>& buf, size_t firs
 
 ReplyOutcome ReplyParser::TriggerAvail(uint16_t Count, const ByteReader& ReadChar) {
   ReplyOutcome outcome;
-  if (Count >= MinimumCount) {
+  if (Count >= kMinimumCount) {
     outcome.Read = true;
     for (size_t i = 0; i < Count; ++i) {
       const uint8_t byte = ReadChar();

@@ -46,9 +46,9 @@ std::string echoOf(const std::string& bytes) {
 }
 
 void checkPointer(int32_t position, DialKind kind) {
-  const DialPoint tip = HandTip(DialCentreOffset, DialCentreOffset, position, kind);
-  const double length = std::hypot(tip.X - DialCentreOffset, tip.Y - DialCentreOffset);
-  Check(std::abs(length - HandRadius) <= 1.0, "the hand reaches the ring from the dial centre");
+  const DialPoint tip = HandTip(kDialCentreOffset, kDialCentreOffset, position, kind);
+  const double length = std::hypot(tip.X - kDialCentreOffset, tip.Y - kDialCentreOffset);
+  Check(std::abs(length - kHandRadius) <= 1.0, "the hand reaches the ring from the dial centre");
 }
 
 void checkShown(const ReplyOutcome& outcome, int32_t axisConfig) {
@@ -87,7 +87,7 @@ class ReplySession {
             "a failed read keeps the positions");
       return;
     }
-    Check(outcome.Read == (count >= ReplyParser::MinimumCount), "notices of 16 or more are read");
+    Check(outcome.Read == (count >= ReplyParser::kMinimumCount), "notices of 16 or more are read");
     Check(outcome.Read || read.empty(), "a notice too short reads nothing");
     Check(!outcome.Read || waiting_.empty(), "a notice read takes every waiting byte");
     Check(outcome.EchoLine == echoOf(read), "the echo lists every byte read");
