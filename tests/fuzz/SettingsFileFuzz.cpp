@@ -34,7 +34,7 @@ int readCounting(const std::string& path, TSettings& settings, bool& converted) 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = WriteInputFile(SettingsFileName, data, size);
+  const std::string path = WriteInputFile(kSettingsFileName, data, size);
   TSettings settings;
   bool converted = false;
   const int stored = readCounting(path, settings, converted);
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string text = SettingsFileText(settings);
   const std::string rewritten =
-      WriteInputFile(SettingsFileName, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+      WriteInputFile(kSettingsFileName, reinterpret_cast<const uint8_t*>(text.data()), text.size());
   TSettings reread;
   Check(readCounting(rewritten, reread, converted) == kLineCount && converted,
         "written settings read back without error");

@@ -18,7 +18,7 @@ class RemoteSettingsFile : public testing::Test {
   std::string read() const { return ReadBytes(path); }
 
   TemporaryDirectory directory;
-  const std::string path = directory.Path(RemoteSettingsFileName);
+  const std::string path = directory.Path(kRemoteSettingsFileName);
 };
 
 TEST_F(RemoteSettingsFile, AMissingFileMeansTheDefaults) {

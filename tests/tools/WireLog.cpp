@@ -8,7 +8,7 @@
 namespace {
 
 bool isPoll(const WireEntry& entry) {
-  return entry.Hex == HexBytes(PollQueryTwoAxes) || entry.Hex == HexBytes(PollQueryOneAxis);
+  return entry.Hex == HexBytes(kPollQueryTwoAxes) || entry.Hex == HexBytes(kPollQueryOneAxis);
 }
 
 std::vector<WireEntry> select(const std::vector<WireEntry>& log, bool polls) {
