@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::string resources = AZIMARA_RESOURCES_DIR;
+const std::string kResources = AZIMARA_RESOURCES_DIR;
 
 std::string currentDirectory() {
   char buffer[PATH_MAX];
@@ -23,7 +23,7 @@ std::string currentDirectory() {
 
 PanelTest::PanelTest() : previousDirectory_(currentDirectory()) {
   for (const char* picture : {"Windrose_AZ.jpg", "Windrose_EL.jpg"}) {
-    std::filesystem::copy_file(resources + "/" + picture, Path(picture));
+    std::filesystem::copy_file(kResources + "/" + picture, Path(picture));
   }
   // COM1 leads nowhere unless a test links it to a simulator: no test opens a real port.
   std::filesystem::create_symlink(Path("no-such-port"), Path("COM1"));
@@ -53,7 +53,7 @@ std::string PanelTest::ReadFile(const std::string& name) const { return ReadByte
 void PanelTest::RemoveFile(const std::string& name) const { std::filesystem::remove(Path(name)); }
 
 void PanelTest::CopyLanguageFile() const {
-  std::filesystem::copy_file(resources + "/QV_M_language.csv", Path("QV_M_language.csv"),
+  std::filesystem::copy_file(kResources + "/QV_M_language.csv", Path("QV_M_language.csv"),
                              std::filesystem::copy_options::overwrite_existing);
 }
 

@@ -22,7 +22,7 @@ struct ShownMessage {
 };
 
 // The exact text of the box shown when the language file is missing.
-inline const QString LanguageFileMissing =
+inline const QString kLanguageFileMissing =
     QStringLiteral("Language-file \"QV_M_language.csv\" not found !");
 
 class PanelTest : public testing::Test {

@@ -61,12 +61,12 @@ TEST_F(WindowLanguage, AFirstLoadWithoutLinesOfTheCodeLeavesOnlyTheSuffixes) {
 
 TEST_F(WindowLanguage, AMissingFileIsReportedAtEveryLanguageChange) {
   const auto form = StartPanel();
-  EXPECT_EQ(Messages(MessageBoxKind::ProgramError).at(0), LanguageFileMissing);
+  EXPECT_EQ(Messages(MessageBoxKind::ProgramError).at(0), kLanguageFileMissing);
   messages.clear();
   PickItem(form->ComboBox2, 2);
   PickItem(form->ComboBox2, 0);
   EXPECT_EQ(Messages(MessageBoxKind::ProgramError),
-            (std::vector<QString>{LanguageFileMissing, LanguageFileMissing}));
+            (std::vector<QString>{kLanguageFileMissing, kLanguageFileMissing}));
   EXPECT_EQ(form->Label2->text(), "Language") << "the design text stays";
 }
 

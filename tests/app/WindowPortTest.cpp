@@ -23,7 +23,7 @@ class WindowPort : public PanelTest {
 TEST_F(WindowPort, AFirstStartTriesComOneAfterReportingTheMissingLanguageFile) {
   const auto form = StartPanel();
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0].Text, LanguageFileMissing);
+  EXPECT_EQ(messages[0].Text, kLanguageFileMissing);
   EXPECT_EQ(messages[1].Kind, MessageBoxKind::ProgramError);
   EXPECT_EQ(messages[1].Text, "Port COM1") << "no language text to follow it";
   EXPECT_EQ(form->SioComPort1.ComNumber(), 1);
@@ -46,7 +46,7 @@ TEST_F(WindowPort, APortThatCannotBeOpenedIsReportedWithTheLanguageText) {
 TEST_F(WindowPort, AStartWithAWorkingPortOpensItAndPolls) {
   const auto simulator = SimulatorOn(1);
   const auto form = StartPanel();
-  EXPECT_EQ(Messages(MessageBoxKind::ProgramError), std::vector<QString>{LanguageFileMissing});
+  EXPECT_EQ(Messages(MessageBoxKind::ProgramError), std::vector<QString>{kLanguageFileMissing});
   EXPECT_TRUE(form->SioComPort1.Open());
   EXPECT_TRUE(form->Timer1->Enabled());
 }

@@ -28,7 +28,7 @@ TEST_F(WindowStart, AFirstStartWritesTheDefaultsAndShowsTwoDials) {
   EXPECT_TRUE(SamePixels(Shown(form->Image2), PictureFile("Windrose_EL.jpg")));
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.front().Kind, MessageBoxKind::ProgramError);
-  EXPECT_EQ(messages.front().Text, LanguageFileMissing);
+  EXPECT_EQ(messages.front().Text, kLanguageFileMissing);
   EXPECT_EQ(form->ComboBox1->currentText(), "1");
   EXPECT_EQ(form->ComboBox2->currentText(), "EN");
   EXPECT_EQ(form->ComboBox3->currentText(), "1000");

@@ -16,9 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string sourceDir = AZIMARA_SOURCE_DIR;
-const std::string iconTheme = kDataDir + "/icons/hicolor";
-const std::string manPages = std::string(AZIMARA_INSTALL_MANDIR) + "/man1";
+const std::string kSourceDir = AZIMARA_SOURCE_DIR;
+const std::string kIconTheme = kDataDir + "/icons/hicolor";
+const std::string kManPages = std::string(AZIMARA_INSTALL_MANDIR) + "/man1";
 
 struct InstalledFile {
   std::string path;
@@ -26,7 +26,7 @@ struct InstalledFile {
   bool executable;
 };
 
-const std::vector<InstalledFile> installedFiles = {
+const std::vector<InstalledFile> kInstalledFiles = {
     {kBinDir + "/azimara-m", "", true},
     {kBinDir + "/gs232sim", "", true},
     {kPanelDir + "/azimara", "", true},
@@ -34,10 +34,10 @@ const std::vector<InstalledFile> installedFiles = {
     {kShippedDir + "/Windrose_AZ.jpg", "resources/Windrose_AZ.jpg", false},
     {kShippedDir + "/Windrose_EL.jpg", "resources/Windrose_EL.jpg", false},
     {kDataDir + "/applications/azimara-m.desktop", "resources/azimara-m.desktop", false},
-    {iconTheme + "/32x32/apps/azimara-m.png", "resources/azimara.png", false},
-    {iconTheme + "/256x256/apps/azimara-m.png", "resources/azimara_256.png", false},
-    {manPages + "/azimara-m.1", "docs/man/azimara-m.1", false},
-    {manPages + "/gs232sim.1", "docs/man/gs232sim.1", false},
+    {kIconTheme + "/32x32/apps/azimara-m.png", "resources/azimara.png", false},
+    {kIconTheme + "/256x256/apps/azimara-m.png", "resources/azimara_256.png", false},
+    {kManPages + "/azimara-m.1", "docs/man/azimara-m.1", false},
+    {kManPages + "/gs232sim.1", "docs/man/gs232sim.1", false},
 };
 
 bool isExecutable(const std::string& path) {
@@ -66,13 +66,13 @@ class InstalledFiles : public testing::Test {
 };
 
 TEST_F(InstalledFiles, EachFileIsInItsPlaceAsShipped) {
-  for (const InstalledFile& file : installedFiles) {
+  for (const InstalledFile& file : kInstalledFiles) {
     SCOPED_TRACE(file.path);
     const std::string path = tree.Path(file.path);
     ASSERT_TRUE(fs::is_regular_file(path));
     EXPECT_EQ(isExecutable(path), file.executable);
     if (!file.source.empty()) {
-      EXPECT_EQ(ReadBytes(path), ReadBytes(sourceDir + "/" + file.source));
+      EXPECT_EQ(ReadBytes(path), ReadBytes(kSourceDir + "/" + file.source));
     }
   }
 }
@@ -81,7 +81,7 @@ TEST_F(InstalledFiles, EachIconHasTheSizeItsFolderNames) {
   for (const int size : {32, 256}) {
     SCOPED_TRACE(size);
     const std::string folder = std::to_string(size) + "x" + std::to_string(size);
-    const std::string png = ReadBytes(tree.Path(iconTheme + "/" + folder + "/apps/azimara-m.png"));
+    const std::string png = ReadBytes(tree.Path(kIconTheme + "/" + folder + "/apps/azimara-m.png"));
     // Width and height are the first fields of the IHDR chunk, after the 8-byte signature and
     // the chunk's length and type.
     ASSERT_GE(png.size(), 24u);
@@ -110,7 +110,7 @@ TEST_F(InstalledFiles, TheMenuEntryIsValidAndNamesTheInstalledLauncherAndIcon) {
   for (const int size : {32, 256}) {
     const std::string folder = std::to_string(size) + "x" + std::to_string(size);
     EXPECT_TRUE(fs::is_regular_file(
-        tree.Path(iconTheme + "/" + folder + "/apps/" + desktopValue(text, "Icon") + ".png")));
+        tree.Path(kIconTheme + "/" + folder + "/apps/" + desktopValue(text, "Icon") + ".png")));
   }
 }
 

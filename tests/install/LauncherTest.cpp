@@ -19,8 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> shippedFiles = {"QV_M_language.csv", "Windrose_AZ.jpg",
-                                               "Windrose_EL.jpg"};
+const std::vector<std::string> kShippedFiles = {"QV_M_language.csv", "Windrose_AZ.jpg",
+                                                "Windrose_EL.jpg"};
 
 // The installed launcher under env, with HOME and XDG_DATA_HOME replaced by assignments.
 std::vector<std::string> launcherCommand(const InstalledTree& tree,
@@ -71,7 +71,7 @@ struct Placement {
   std::string startDir;
 };
 
-const std::vector<Placement> placements = {
+const std::vector<Placement> kPlacements = {
     {"XDG_DATA_HOME set", "data", "data/azimara-m"},
     {"XDG_DATA_HOME unset", std::nullopt, "home/.local/share/azimara-m"},
     {"XDG_DATA_HOME empty", "", "home/.local/share/azimara-m"},
@@ -83,7 +83,7 @@ class Launcher : public testing::Test {
 };
 
 TEST_F(Launcher, StartsThePanelInTheUsersDataDirectorySeededWithTheShippedFiles) {
-  for (const Placement& placement : placements) {
+  for (const Placement& placement : kPlacements) {
     SCOPED_TRACE(placement.what);
     const TemporaryDirectory root;
     std::vector<std::string> assignments = {"HOME=" + root.Path("home")};
@@ -94,7 +94,7 @@ TEST_F(Launcher, StartsThePanelInTheUsersDataDirectorySeededWithTheShippedFiles)
     const std::string startDir = root.Path(placement.startDir);
     prepareStartDir(startDir);
     runPanel(tree, assignments, startDir);
-    for (const std::string& file : shippedFiles) {
+    for (const std::string& file : kShippedFiles) {
       EXPECT_EQ(ReadBytes(startDir + "/" + file), ReadBytes(tree.Path(kShippedDir + "/" + file)))
           << file;
     }

@@ -26,14 +26,14 @@ bool differsInside(const ScreenImage& a, const ScreenImage& b, const AccessibleN
 TEST_F(ConfigurationJourney, OneAxisShrinksTheWindowAndAsksForOnePosition) {
   StartReadyPanel({"--az", "120", "--el", "30"});
 
-  StepSelector(AxisBox, "Up", 2);  // to "axis1=AZ | axis2=none"
+  StepSelector(kAxisBox, "Up", 2);  // to "axis1=AZ | axis2=none"
   EXPECT_TRUE(Eventually([&] { return Geometry().Width == 201 && Geometry().Height == 405; }));
   EXPECT_TRUE(Eventually([&] { return lineIs(SettingsLines(), 7, "0"); }));
   std::vector<WireEntry> polls = WaitForMorePolls(2);
   ASSERT_FALSE(polls.empty());
   EXPECT_EQ(polls.back().Hex, "43 0D");
 
-  StepSelector(AxisBox, "Down", 2);  // back to "axis1=AZ | axis2=EL"
+  StepSelector(kAxisBox, "Down", 2);  // back to "axis1=AZ | axis2=EL"
   EXPECT_TRUE(Eventually([&] { return Geometry().Width == 405 && Geometry().Height == 406; }));
   EXPECT_TRUE(Eventually([&] { return lineIs(SettingsLines(), 7, "2"); }));
   polls = WaitForMorePolls(2);
@@ -44,7 +44,7 @@ TEST_F(ConfigurationJourney, OneAxisShrinksTheWindowAndAsksForOnePosition) {
 TEST_F(ConfigurationJourney, PollRateAndLanguageFollowTheSelectorsIntoTheSettings) {
   StartReadyPanel({"--az", "120", "--el", "30"});
 
-  EnterSelector(PollRateBox, "500");
+  EnterSelector(kPollRateBox, "500");
   EXPECT_TRUE(Eventually([&] { return lineIs(SettingsLines(), 3, "500"); }));
   WaitForMorePolls(1);  // may still come at the old rate
   const std::vector<WireEntry> polls = WaitForMorePolls(3);
@@ -58,7 +58,7 @@ TEST_F(ConfigurationJourney, PollRateAndLanguageFollowTheSelectorsIntoTheSetting
   EXPECT_EQ(exitButton.Name, "Exit");
   EXPECT_EQ(manualGroup.Name, "Manual 1");
   const ScreenImage english = ScreenImage::Take();
-  StepSelector(LanguageBox, "Down", 1);  // EN to DE
+  StepSelector(kLanguageBox, "Down", 1);  // EN to DE
   EXPECT_TRUE(Eventually([&] { return lineIs(SettingsLines(), 2, "DE"); }));
   EXPECT_TRUE(Eventually([&] { return Control("KtNumEdit3").Description == "Parkposition 1"; }));
   EXPECT_EQ(Control("KtNumEdit4").Description, "Parkposition 2");

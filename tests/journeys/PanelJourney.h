@@ -89,10 +89,10 @@ class PanelJourney : public ::testing::Test {
   std::vector<WireEntry> WaitForCommands(size_t count);
 
   // The selectors.
-  static constexpr const char* PortBox = "ComboBox1";
-  static constexpr const char* LanguageBox = "ComboBox2";
-  static constexpr const char* PollRateBox = "ComboBox3";
-  static constexpr const char* AxisBox = "ComboBox4";
+  static constexpr const char* kPortBox = "ComboBox1";
+  static constexpr const char* kLanguageBox = "ComboBox2";
+  static constexpr const char* kPollRateBox = "ComboBox3";
+  static constexpr const char* kAxisBox = "ComboBox4";
 
   TemporaryDirectory dir_;
   PrivateXServer xServer_;

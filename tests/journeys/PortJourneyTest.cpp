@@ -23,7 +23,7 @@ TEST_F(PortJourney, APortWithoutDeviceIsNamedAndAnotherPortStartsPolling) {
   ConfirmMessage("Port COM5 cannot be opened.");
   EXPECT_TRUE(Wire().empty()) << "sent " << Wire().front().Hex << " to COM1";
 
-  EnterSelector(PortBox, "1");
+  EnterSelector(kPortBox, "1");
   const std::vector<WireEntry> polls = WaitForMorePolls(2);
   ASSERT_GE(polls.size(), 2u);
   EXPECT_EQ(polls.back().Hex, "43 32 0D");
@@ -42,9 +42,9 @@ TEST_F(PortJourney, AfterTheControllerWasUnpluggedAPortChangeResumesPolling) {
   EXPECT_TRUE(Eventually([&] { return Control("KtNumEdit1").Text == angle; }));
 
   StartSimulator({"--az", "200", "--el", "10"});
-  EnterSelector(PortBox, "2");
+  EnterSelector(kPortBox, "2");
   ConfirmMessage("Port COM2 cannot be opened.");
-  EnterSelector(PortBox, "1");
+  EnterSelector(kPortBox, "1");
   const std::vector<WireEntry> polls = WaitForMorePolls(2);
   ASSERT_GE(polls.size(), 2u);
   EXPECT_EQ(polls.back().Hex, "43 32 0D");

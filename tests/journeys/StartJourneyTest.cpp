@@ -72,9 +72,9 @@ TEST_F(StartJourney, ExitEndsAtOnceAndTheNextStartRestoresWhatTheOperatorSet) {
   StartPanel();
   ASSERT_FALSE(WaitForMorePolls(1).empty());
 
-  StepSelector(LanguageBox, "Down", 2);  // FR
-  EnterSelector(PollRateBox, "500");
-  StepSelector(AxisBox, "Down", 1);  // axis1=AZ | axis2=AZ
+  StepSelector(kLanguageBox, "Down", 2);  // FR
+  EnterSelector(kPollRateBox, "500");
+  StepSelector(kAxisBox, "Down", 1);  // axis1=AZ | axis2=AZ
   Enter("KtNumEdit3", "90");
   Enter("KtNumEdit4", "45");
   ClickControl("KtNumEdit1");  // leaves the park field
@@ -99,10 +99,10 @@ TEST_F(StartJourney, ExitEndsAtOnceAndTheNextStartRestoresWhatTheOperatorSet) {
   EXPECT_EQ(window.Y, 80);
   EXPECT_EQ(window.Width, 405);
   EXPECT_EQ(window.Height, 406);
-  EXPECT_EQ(Control(PortBox).Name, "3");
-  EXPECT_EQ(Control(LanguageBox).Name, "FR");
-  EXPECT_EQ(Control(PollRateBox).Name, "500");
-  EXPECT_EQ(Control(AxisBox).Name, "axis1=AZ | axis2=AZ");
+  EXPECT_EQ(Control(kPortBox).Name, "3");
+  EXPECT_EQ(Control(kLanguageBox).Name, "FR");
+  EXPECT_EQ(Control(kPollRateBox).Name, "500");
+  EXPECT_EQ(Control(kAxisBox).Name, "axis1=AZ | axis2=AZ");
   EXPECT_EQ(Control("KtNumEdit3").Text, "90");
   EXPECT_EQ(Control("KtNumEdit4").Text, "45");
   EXPECT_EQ(ReadFile("QV_M.ini"), saved);

@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // The programs the package installs.
-const std::vector<std::string> programs = {"usr/bin/gs232sim", "usr/libexec/azimara-m/azimara"};
+const std::vector<std::string> kPrograms = {"usr/bin/gs232sim", "usr/libexec/azimara-m/azimara"};
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> result;
@@ -66,7 +66,7 @@ TEST(PackageFields, TheDependenciesAreThePackagesOfTheLibrariesTheProgramsLink) 
   const ThrowAwayRoot root;
   const std::vector<std::string> depends = DependedPackages(ControlField("Depends"));
   ASSERT_FALSE(depends.empty());
-  for (const std::string& program : programs) {
+  for (const std::string& program : kPrograms) {
     const std::vector<std::string> needed = neededLibraries(root.Path(program));
     EXPECT_FALSE(needed.empty()) << program;
     for (const std::string& soname : needed) {
