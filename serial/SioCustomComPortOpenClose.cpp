@@ -15,11 +15,6 @@
 
 namespace {
 
-// The OS errors of a failed device open that have codes of their own.
-constexpr int32_t kFileNotFound = -2;
-constexpr int32_t kPathNotFound = -3;
-constexpr int32_t kAccessDenied = -5;
-
 int32_t mapOpenResult(int32_t result) {
   if (result == kAccessDenied) return kPortAlreadyOpen;
   if (result == kFileNotFound || result == kPathNotFound) return kBadPortId;
