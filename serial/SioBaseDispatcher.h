@@ -4,7 +4,9 @@
 // 8192-byte dispatch ring of received bytes and the output ring, runs the
 // dispatch thread that pulls received bytes into the ring, decides when the
 // application hears that data is available, and delivers each notice to the
-// GUI thread through the registered notify targets.
+// GUI thread through the registered notify targets. Its state sits in the
+// objects it owns (line state, notice targets, trace, the two rings), each
+// under one of its three locks, as the members at the end say.
 //
 // A platform subclass implements the pure virtual operations, starts its
 // threads with StartThread, and calls CloseForDestruction first thing in its
