@@ -54,7 +54,7 @@ void DialImage::paintEvent(QPaintEvent* event) {
   painter.setClipping(false);
   if (pointer_) {
     const QColor colour = pointerStale_ ? StaleGrey() : palette().color(QPalette::Highlight);
-    DrawDialPointer(painter, QPoint(DialCentreOffset, DialCentreOffset), pointer_->Angle,
+    DrawDialPointer(painter, QPoint(kDialCentreOffset, kDialCentreOffset), pointer_->Angle,
                     pointer_->Kind, colour);
   }
 }

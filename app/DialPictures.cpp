@@ -12,57 +12,57 @@
 namespace {
 
 // Shades of the artwork.
-const QColor bandFill(235, 243, 246);
-const QColor bandEdge(149, 162, 170);
-const QColor tickColour(38, 54, 70);
-const QColor starDark(72, 108, 132);
-const QColor starPale(184, 202, 214);
-const QColor starFaint(214, 225, 233);
-const QColor starFaintEdge(180, 198, 210);
-const QColor scaleBlue(33, 82, 156);
+const QColor kBandFill(235, 243, 246);
+const QColor kBandEdge(149, 162, 170);
+const QColor kTickColour(38, 54, 70);
+const QColor kStarDark(72, 108, 132);
+const QColor kStarPale(184, 202, 214);
+const QColor kStarFaint(214, 225, 233);
+const QColor kStarFaintEdge(180, 198, 210);
+const QColor kScaleBlue(33, 82, 156);
 
-const QPointF centre(100, 100);
+const QPointF kCentre(100, 100);
 
 // Radii of the artwork, in pixels from the centre.
-constexpr double bandInner = 62;
-constexpr double bandOuter = 73;
-constexpr double tickInner = 63.5;
-constexpr double tickOuter = 71.5;
-constexpr double tickHalfWidth = 2.3;
-constexpr double longPoint = 61;
-constexpr double shortPoint = 50;
-constexpr double faintPoint = 42;
-constexpr double hubRadius = 15;
-// Scale numbers sit about this far out, but never closer than numberClearance to the centre.
-constexpr double numberRadius = 80;
-constexpr double numberClearance = 75;
-constexpr double numberHeight = 9;
+constexpr double kBandInner = 62;
+constexpr double kBandOuter = 73;
+constexpr double kTickInner = 63.5;
+constexpr double kTickOuter = 71.5;
+constexpr double kTickHalfWidth = 2.3;
+constexpr double kLongPoint = 61;
+constexpr double kShortPoint = 50;
+constexpr double kFaintPoint = 42;
+constexpr double kHubRadius = 15;
+// Scale numbers sit about this far out, but never closer than kNumberClearance to the centre.
+constexpr double kNumberRadius = 80;
+constexpr double kNumberClearance = 75;
+constexpr double kNumberHeight = 9;
 
 // The point at distance radius from the centre in the compass direction bearing (degrees,
 // 0 up, clockwise).
 QPointF polar(double bearing, double radius) {
   const double theta = bearing * std::numbers::pi / 180.0;
-  return centre + QPointF(radius * std::sin(theta), -radius * std::cos(theta));
+  return kCentre + QPointF(radius * std::sin(theta), -radius * std::cos(theta));
 }
 
 void drawScaleBand(QPainter& painter) {
   QPainterPath band;
-  band.addEllipse(centre, bandOuter, bandOuter);
-  band.addEllipse(centre, bandInner, bandInner);
-  painter.fillPath(band, bandFill);
-  painter.setPen(QPen(bandEdge, 1.0));
+  band.addEllipse(kCentre, kBandOuter, kBandOuter);
+  band.addEllipse(kCentre, kBandInner, kBandInner);
+  painter.fillPath(band, kBandFill);
+  painter.setPen(QPen(kBandEdge, 1.0));
   painter.setBrush(Qt::NoBrush);
-  painter.drawEllipse(centre, bandOuter, bandOuter);
-  painter.drawEllipse(centre, bandInner, bandInner);
+  painter.drawEllipse(kCentre, kBandOuter, kBandOuter);
+  painter.drawEllipse(kCentre, kBandInner, kBandInner);
 }
 
 void drawTick(QPainter& painter, double bearing) {
-  const double middle = (tickInner + tickOuter) / 2;
-  const double halfAngle = std::atan(tickHalfWidth / middle) * 180.0 / std::numbers::pi;
-  const QPolygonF diamond({polar(bearing, tickInner), polar(bearing - halfAngle, middle),
-                           polar(bearing, tickOuter), polar(bearing + halfAngle, middle)});
+  const double middle = (kTickInner + kTickOuter) / 2;
+  const double halfAngle = std::atan(kTickHalfWidth / middle) * 180.0 / std::numbers::pi;
+  const QPolygonF diamond({polar(bearing, kTickInner), polar(bearing - halfAngle, middle),
+                           polar(bearing, kTickOuter), polar(bearing + halfAngle, middle)});
   painter.setPen(Qt::NoPen);
-  painter.setBrush(tickColour);
+  painter.setBrush(kTickColour);
   painter.drawPolygon(diamond);
 }
 
@@ -71,21 +71,21 @@ void drawTick(QPainter& painter, double bearing) {
 void drawStarPoint(QPainter& painter, double bearing, double length, double flankRadius) {
   const QPointF tip = polar(bearing, length);
   painter.setPen(Qt::NoPen);
-  painter.setBrush(starDark);
-  painter.drawPolygon(QPolygonF({centre, tip, polar(bearing + 15, flankRadius)}));
-  painter.setBrush(starPale);
-  painter.drawPolygon(QPolygonF({centre, tip, polar(bearing - 15, flankRadius)}));
-  painter.setPen(QPen(starDark, 0.6));
+  painter.setBrush(kStarDark);
+  painter.drawPolygon(QPolygonF({kCentre, tip, polar(bearing + 15, flankRadius)}));
+  painter.setBrush(kStarPale);
+  painter.drawPolygon(QPolygonF({kCentre, tip, polar(bearing - 15, flankRadius)}));
+  painter.setPen(QPen(kStarDark, 0.6));
   painter.setBrush(Qt::NoBrush);
   painter.drawPolyline(
       QPolygonF({polar(bearing - 15, flankRadius), tip, polar(bearing + 15, flankRadius)}));
 }
 
 void drawFaintPoint(QPainter& painter, double bearing) {
-  painter.setPen(QPen(starFaintEdge, 0.6));
-  painter.setBrush(starFaint);
+  painter.setPen(QPen(kStarFaintEdge, 0.6));
+  painter.setBrush(kStarFaint);
   painter.drawPolygon(QPolygonF(
-      {polar(bearing - 10, 16), polar(bearing, faintPoint), polar(bearing + 10, 16), centre}));
+      {polar(bearing - 10, 16), polar(bearing, kFaintPoint), polar(bearing + 10, 16), kCentre}));
 }
 
 void drawStar(QPainter& painter) {
@@ -94,29 +94,29 @@ void drawStar(QPainter& painter) {
   }
   for (int bearing = 30; bearing < 360; bearing += 30) {
     if (bearing % 90 != 0) {
-      drawStarPoint(painter, bearing, shortPoint, 19);
+      drawStarPoint(painter, bearing, kShortPoint, 19);
     }
   }
   for (int bearing = 0; bearing < 360; bearing += 90) {
-    drawStarPoint(painter, bearing, longPoint, 22);
+    drawStarPoint(painter, bearing, kLongPoint, 22);
   }
 }
 
 // White hub with a grey rim and a small four-pointed emblem.
 void drawHub(QPainter& painter) {
-  painter.setPen(QPen(bandEdge, 1.5));
+  painter.setPen(QPen(kBandEdge, 1.5));
   painter.setBrush(Qt::white);
-  painter.drawEllipse(centre, hubRadius, hubRadius);
+  painter.drawEllipse(kCentre, kHubRadius, kHubRadius);
   for (int bearing = 0; bearing < 360; bearing += 90) {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(starDark);
-    painter.drawPolygon(QPolygonF({centre, polar(bearing, 8), polar(bearing + 45, 2.5)}));
-    painter.setBrush(starPale);
-    painter.drawPolygon(QPolygonF({centre, polar(bearing, 8), polar(bearing - 45, 2.5)}));
+    painter.setBrush(kStarDark);
+    painter.drawPolygon(QPolygonF({kCentre, polar(bearing, 8), polar(bearing + 45, 2.5)}));
+    painter.setBrush(kStarPale);
+    painter.drawPolygon(QPolygonF({kCentre, polar(bearing, 8), polar(bearing - 45, 2.5)}));
   }
-  painter.setPen(QPen(starDark, 1.0));
+  painter.setPen(QPen(kStarDark, 1.0));
   painter.setBrush(Qt::white);
-  painter.drawEllipse(centre, 1.6, 1.6);
+  painter.drawEllipse(kCentre, 1.6, 1.6);
 }
 
 // text as an outline scaled to height pixels, unscaled width following the font.
@@ -134,15 +134,15 @@ QPainterPath textOutline(const QString& text, double height) {
 }
 
 void drawScaleNumber(QPainter& painter, double bearing, int value) {
-  QPainterPath outline = textOutline(QString::number(value), numberHeight);
+  QPainterPath outline = textOutline(QString::number(value), kNumberHeight);
   const QRectF bounds = outline.boundingRect();
   // Push wide numbers out until their box clears the band.
   const double theta = bearing * std::numbers::pi / 180.0;
   const double reach = bounds.width() / 2 * std::abs(std::sin(theta)) +
                        bounds.height() / 2 * std::abs(std::cos(theta));
-  const QPointF middle = polar(bearing, std::max(numberRadius, numberClearance + reach));
+  const QPointF middle = polar(bearing, std::max(kNumberRadius, kNumberClearance + reach));
   outline.translate(middle - bounds.center());
-  painter.fillPath(outline, scaleBlue);
+  painter.fillPath(outline, kScaleBlue);
 }
 
 // The caption fitted into the box from (left, 186) to (right, 196).
@@ -154,11 +154,11 @@ void drawCaption(QPainter& painter, const QString& text, double left, double rig
   fit.translate(box.left(), box.top());
   fit.scale(box.width() / bounds.width(), 1.0);
   fit.translate(-bounds.left(), -bounds.top());
-  painter.fillPath(fit.map(outline), scaleBlue);
+  painter.fillPath(fit.map(outline), kScaleBlue);
 }
 
 QImage blankDial() {
-  QImage image(DialPictureSize, DialPictureSize, QImage::Format_RGB32);
+  QImage image(kDialPictureSize, kDialPictureSize, QImage::Format_RGB32);
   image.fill(Qt::white);
   return image;
 }
@@ -182,7 +182,7 @@ QImage AzimuthRose() {
   for (int bearing = 0; bearing < 360; bearing += 30) {
     drawScaleNumber(painter, bearing, bearing == 0 ? 360 : bearing);
   }
-  drawCaption(painter, AzimuthCaption, 3, 65);
+  drawCaption(painter, kAzimuthCaption, 3, 65);
   return image;
 }
 
@@ -190,11 +190,11 @@ QImage ElevationHalfRose() {
   QImage image = blankDial();
   QPainter painter(&image);
   drawRose(painter, -90, 90);
-  painter.fillRect(QRectF(0, centre.y(), DialPictureSize, DialPictureSize), Qt::white);
+  painter.fillRect(QRectF(0, kCentre.y(), kDialPictureSize, kDialPictureSize), Qt::white);
   // Elevation e lies at compass bearing e - 90: 0 on the left, 90 on top, 180 on the right.
   for (int elevation = 0; elevation <= 180; elevation += 30) {
     drawScaleNumber(painter, elevation - 90, elevation);
   }
-  drawCaption(painter, ElevationCaption, 2, 80);
+  drawCaption(painter, kElevationCaption, 2, 80);
   return image;
 }

@@ -6,12 +6,12 @@
 #include <QImage>
 
 // Side of both dial pictures, in pixels.
-constexpr int DialPictureSize = 200;
+constexpr int kDialPictureSize = 200;
 
 // The words the pictures carry in their lower left corner, which also name the dials for
 // screen readers.
-inline constexpr const char* AzimuthCaption = "AZIMUTH";
-inline constexpr const char* ElevationCaption = "ELEVATION";
+inline constexpr const char* kAzimuthCaption = "AZIMUTH";
+inline constexpr const char* kElevationCaption = "ELEVATION";
 
 // The azimuth rose: a full compass rose with the scale 30 to 360 clockwise from the top and
 // the word AZIMUTH in the lower left corner.

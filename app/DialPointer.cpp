@@ -8,7 +8,7 @@ namespace {
 
 QPen pointerPen(const QColor& colour) {
   QPen pen(colour);
-  pen.setWidth(PointerPenWidth);
+  pen.setWidth(kPointerPenWidth);
   return pen;
 }
 
@@ -18,8 +18,8 @@ void DrawDialPointer(QPainter& painter, QPoint centre, int32_t angle, DialKind k
                      const QColor& ringColour) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
-  const QRect disc(centre.x() - HandRadius, centre.y() - HandRadius, 2 * HandRadius,
-                   2 * HandRadius);
+  const QRect disc(centre.x() - kHandRadius, centre.y() - kHandRadius, 2 * kHandRadius,
+                   2 * kHandRadius);
   painter.setBrush(Qt::white);
   painter.setPen(pointerPen(Qt::white));
   painter.drawEllipse(disc);
@@ -34,7 +34,7 @@ void DrawDialPointer(QPainter& painter, QPoint centre, int32_t angle, DialKind k
   }
 
   const DialPoint tip = HandTip(centre.x(), centre.y(), angle, kind);
-  painter.setPen(pointerPen(HandColour));
+  painter.setPen(pointerPen(kHandColour));
   painter.drawLine(centre, QPoint(tip.X, tip.Y));
   painter.restore();
 }

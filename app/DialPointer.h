@@ -12,7 +12,7 @@
 #include "display/DialGeometry.h"
 
 // Green of the hand.
-inline const QColor HandColour{0, 128, 0};
+inline const QColor kHandColour{0, 128, 0};
 
 // Draws the pointer for angle degrees on a dial of kind centred on centre, in the painter's
 // coordinates, without anti-aliasing so the hand ends exactly on the pixel HandTip gives.

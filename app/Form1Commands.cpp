@@ -1,11 +1,10 @@
-// The commands the buttons and the dials send, and the poll query of every timer tick.
+// The commands the buttons and the dials send.
 
 #include "app/BlockingPause.h"
 #include "app/Form1.h"
 #include "app/MessageBoxes.h"
 #include "app/RemoteControl.h"
 #include "protocol/ByteTransmission.h"
-#include "protocol/PollQuery.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ int64_t TForm1::targetValue(int axis) { return (axis == 1 ? KtNumEdit1 : KtNumEd
 void TForm1::runCommand(RotatorCommand command) {
   if (remote_) remote_->OperatorCommandStarting(command);
   const PollingPause pause(Timer1);
-  if (CommandInfo(command).PauseBefore) BlockingPause(CommandPause);
+  if (CommandInfo(command).PauseBefore) BlockingPause(kCommandPause);
   const BuiltCommand built = BuildCommand(
       command, [this](int axis) { return targetValue(axis); }, CmdBuf);
   if (built.RejectedAxis != 0) {
@@ -76,14 +75,4 @@ void TForm1::Button10Click() {
   KtNumEdit1->SetValue(KtNumEdit3->IntValue());
   KtNumEdit2->SetValue(KtNumEdit4->IntValue());
   GoBoth();
-}
-
-void TForm1::Timer1Timer() {
-  lastPoll_ = std::chrono::steady_clock::now();
-  // A poll rate chosen shorter meanwhile brings the stale marking sooner.
-  followFreshness();
-  const size_t n = BuildPollQuery(Settings.AxisConfig, CmdBuf);
-  SendPollBytes(
-      CmdBuf, n, [this] { return SioComPort1.Open() && SioComPort1.RTS(); },
-      [this](uint8_t byte) { SioComPort1.SendChar(byte); });
 }

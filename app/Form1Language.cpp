@@ -6,11 +6,11 @@
 
 void TForm1::LoadLanguage() {
   ChangeDirectory(StartDir);
-  if (!FileExists(LanguageFileName)) {
-    ShowProgramError(QStringLiteral("Language-file \"%1\" not found !").arg(LanguageFileName));
+  if (!FileExists(kLanguageFileName)) {
+    ShowProgramError(QStringLiteral("Language-file \"%1\" not found !").arg(kLanguageFileName));
     return;
   }
-  ReadLanguageFile(LanguageFileName, Settings.Language, LangTable);
+  ReadLanguageFile(kLanguageFileName, Settings.Language, LangTable);
 
   Label2->setText(langText(EntryLanguageLabel));
   Label2->resize(Label2->sizeHint().width(), Label2->height());

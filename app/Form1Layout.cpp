@@ -151,9 +151,9 @@ void TForm1::createControls() {
   move(195, 122);
 
   // Stacking order from bottom to top: each control is drawn over the ones made before it.
-  Image2 = dial(this, "Image2", ElevationHalfRose(), ElevationCaption, {205, 96});
+  Image2 = dial(this, "Image2", ElevationHalfRose(), kElevationCaption, {205, 96});
   Label7 = positionLabel(this, "Label7", {205, 96});
-  Image1 = dial(this, "Image1", AzimuthRose(), AzimuthCaption, {0, 96});
+  Image1 = dial(this, "Image1", AzimuthRose(), kAzimuthCaption, {0, 96});
   Label6 = positionLabel(this, "Label6", {0, 96});
   GroupBox2 = groupBox(this, "GroupBox2", QStringLiteral("Configuration (GS232B 9600 Baud)"),
                        {0, 0, 201, 91});

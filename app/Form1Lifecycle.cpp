@@ -8,6 +8,7 @@
 #include "app/FileSystem.h"
 #include "app/Form1.h"
 #include "app/ProcessEnd.h"
+#include "serial/PortPath.h"
 #include "widgets/ErrorDisplay.h"
 
 namespace {
@@ -15,7 +16,7 @@ namespace {
 // Gives the port time to let go of the line before the process ends.
 constexpr std::chrono::milliseconds kExitPause{500};
 
-const QColor diagnosticRed(255, 0, 0);
+const QColor kDiagnosticRed(255, 0, 0);
 
 }  // namespace
 
@@ -23,6 +24,7 @@ void TForm1::FormCreate() {
   show();
   GroupBox2->setFocus();
   StartDir = CurrentDirectory();
+  SetPortLinkDirectory(StartDir);
   SioComPort1.SetBaud(9600);
   LoadSettings();
   LoadLanguage();
@@ -39,11 +41,11 @@ void TForm1::FormCreate() {
   KtNumEdit4->SetValue(Settings.Park2);
   SelectItemSilently(ComboBox4, Settings.AxisConfig);
   QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, DiagMode ? diagnosticRed : palette.color(QPalette::Button));
+  palette.setColor(QPalette::Window, DiagMode ? kDiagnosticRed : palette.color(QPalette::Button));
   setPalette(palette);
   Memo1->setVisible(DiagMode);
   // After the colour: a log that cannot be created ends start-up on a red window all the same.
-  if (DiagMode) PositionLogFile.Create(PositionLogFileName);
+  if (DiagMode) PositionLogFile.Create(kPositionLogFileName);
   Timer1->SetInterval(Settings.PollRate);
   openPort();
 }

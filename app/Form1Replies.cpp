@@ -1,4 +1,5 @@
-// The controller's replies: echo, position read-outs, dial pointers and the position log.
+// The poll and the controller's replies: echo, position read-outs, dial pointers and the
+// position log.
 
 #include <QDateTime>
 #include <QLocale>
@@ -7,6 +8,8 @@
 #include "app/Form1.h"
 #include "app/TimeFormatWithoutZone.h"
 #include "display/DialGeometry.h"
+#include "protocol/ByteTransmission.h"
+#include "protocol/PollQuery.h"
 
 namespace {
 
@@ -30,6 +33,16 @@ QString memoLine(const std::string& echoLine) {
 }
 
 }  // namespace
+
+void TForm1::Timer1Timer() {
+  lastPoll_ = std::chrono::steady_clock::now();
+  // A poll rate chosen shorter meanwhile brings the stale marking sooner.
+  followFreshness();
+  const size_t n = BuildPollQuery(Settings.AxisConfig, CmdBuf);
+  SendPollBytes(
+      CmdBuf, n, [this] { return SioComPort1.Open() && SioComPort1.RTS(); },
+      [this](uint8_t byte) { SioComPort1.SendChar(byte); });
+}
 
 void TForm1::SioComPort1TriggerAvail(TSioCustomComPort*, uint16_t Count) {
   const ReplyOutcome outcome =

@@ -23,7 +23,7 @@ std::string textOf(const QComboBox* box) { return box->currentText().toStdString
 // picture that cannot be loaded raises and leaves picture and name as they were.
 void loadDialPicture(DialImage* dial, bool elevation) {
   dial->SetPicture(LoadJpegPicture(elevation ? kElevationPicture : kAzimuthPicture));
-  dial->setAccessibleName(elevation ? ElevationCaption : AzimuthCaption);
+  dial->setAccessibleName(elevation ? kElevationCaption : kAzimuthCaption);
 }
 
 // A park field's value as the settings keep it: truncated toward zero, and refused rather
@@ -40,7 +40,7 @@ int32_t wholeDegrees(TKtNumEdit* field) {
 
 void TForm1::LoadSettings() {
   ChangeDirectory(StartDir);
-  ReadSettingsFile(SettingsFileName, Settings, [this](int line) { applySettingsLine(line); });
+  ReadSettingsFile(kSettingsFileName, Settings, [this](int line) { applySettingsLine(line); });
   ApplyAxisConfiguration();
   // The port takes the low 16 bits; it reopens itself when the number changes while open.
   SioComPort1.SetComNumber(static_cast<uint16_t>(Settings.ComNumber));
@@ -81,7 +81,7 @@ void TForm1::ApplyAxisConfiguration() {
   if (reportAccepted_) DrawDialPointers(Position1(), ReadPosition2());
 }
 
-void TForm1::SaveSettings() { WriteSettingsFile(SettingsFileName, Settings); }
+void TForm1::SaveSettings() { WriteSettingsFile(kSettingsFileName, Settings); }
 
 TSettings TForm1::refreshedSettings(SettingsRefresh sources) const {
   TSettings refreshed = Settings;

@@ -126,8 +126,8 @@ FileHandle openPicture(const std::string& path) {
 // Rejects dimensions no dial picture has before libjpeg allocates for them.
 void checkDimensions(const jpeg_decompress_struct& info, size_t components) {
   const uint64_t pixelBytes = uint64_t{info.image_width} * info.image_height * components;
-  if (info.image_width > MaxJpegSide || info.image_height > MaxJpegSide ||
-      pixelBytes > MaxJpegPixelBytes) {
+  if (info.image_width > kMaxJpegSide || info.image_height > kMaxJpegSide ||
+      pixelBytes > kMaxJpegPixelBytes) {
     throw EInvalidGraphic("JPEG-Bild zu groß: " + std::to_string(info.image_width) + " x " +
                           std::to_string(info.image_height) + " Pixel");
   }

@@ -26,9 +26,9 @@ void ReadLanguageLine(std::string_view line, const std::string& Language,
   const std::u32string characters = DecodeFileText(line);
   if (part(characters, 0, kCodeLength) != DecodeFileText(Language)) return;
   const int32_t entry = StrToInt(EncodeUtf8(part(characters, kNumberStart, kNumberLength)));
-  if (entry < 0 || static_cast<size_t>(entry) >= LanguageEntryCount) return;
+  if (entry < 0 || static_cast<size_t>(entry) >= kLanguageEntryCount) return;
   LangTable[static_cast<size_t>(entry)] =
-      EncodeUtf8(part(characters, kTextStart, LanguageTextLength));
+      EncodeUtf8(part(characters, kTextStart, kLanguageTextLength));
 }
 
 void ReadLanguageFile(const std::string& path, const std::string& Language,

@@ -9,13 +9,13 @@
 #include <string>
 #include <string_view>
 
-inline constexpr const char* LanguageFileName = "QV_M_language.csv";
+inline constexpr const char* kLanguageFileName = "QV_M_language.csv";
 
-inline constexpr size_t LanguageEntryCount = 101;
-inline constexpr size_t LanguageTextLength = 100;
+inline constexpr size_t kLanguageEntryCount = 101;
+inline constexpr size_t kLanguageTextLength = 100;
 
 // Entries 0 to 100, UTF-8 texts; all empty at the start.
-using LanguageTexts = std::array<std::string, LanguageEntryCount>;
+using LanguageTexts = std::array<std::string, kLanguageEntryCount>;
 
 // The entries the window uses.
 enum LanguageEntry : size_t {

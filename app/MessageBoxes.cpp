@@ -44,9 +44,9 @@ void showDefault(MessageBoxKind kind, const QString& text) {
 }
 
 QString readableText(const QString& text) {
-  if (text.size() <= MessageTextLimit) return text;
-  qsizetype head = MessageTextLimit / 2;
-  qsizetype tail = MessageTextLimit - head - 1;
+  if (text.size() <= kMessageTextLimit) return text;
+  qsizetype head = kMessageTextLimit / 2;
+  qsizetype tail = kMessageTextLimit - head - 1;
   // Never half a character outside the basic plane.
   if (text[head - 1].isHighSurrogate()) --head;
   if (text[text.size() - tail].isLowSurrogate()) --tail;

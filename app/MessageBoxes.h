@@ -20,7 +20,7 @@ using MessageBoxHandler = std::function<void(MessageBoxKind kind, const QString&
 
 // The most characters a box shows. A longer text (an error quoting a damaged file's line, say)
 // keeps its beginning and its end, which says what went wrong, with "…" between.
-inline constexpr qsizetype MessageTextLimit = 400;
+inline constexpr qsizetype kMessageTextLimit = 400;
 
 // Replaces how boxes are shown; an empty handler restores the Qt message boxes.
 void SetMessageBoxHandler(MessageBoxHandler handler);

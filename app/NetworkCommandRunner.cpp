@@ -31,7 +31,7 @@ void NetworkCommandRunner::startNext() {
   form_.Timer1->SetEnabled(false);
   if (CommandInfo(current_->Command.Command).PauseBefore) {
     pauseStart_ = Clock::now();
-    pause_.start(CommandPause);
+    pause_.start(kCommandPause);
   } else {
     send();
   }
@@ -41,7 +41,7 @@ void NetworkCommandRunner::pauseOver() {
   if (form_.LastPollTime() > pauseStart_) {
     form_.Timer1->SetEnabled(false);
     pauseStart_ = Clock::now();
-    pause_.start(CommandPause);
+    pause_.start(kCommandPause);
     return;
   }
   send();

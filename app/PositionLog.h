@@ -3,7 +3,7 @@
 
 #include <string>
 
-inline constexpr const char* PositionLogFileName = "QV_M.log";
+inline constexpr const char* kPositionLogFileName = "QV_M.log";
 
 class PositionLog {
  public:

@@ -33,7 +33,7 @@ bool isStop(RotatorCommand command) {
 
 RemoteControl::RemoteControl(TForm1& form)
     : form_(form),
-      path_(form.StartDir + "/" + RemoteSettingsFileName),
+      path_(form.StartDir + "/" + kRemoteSettingsFileName),
       hub_(*this),
       server_(hub_),
       runner_(form, hub_, [this](RemoteHub::ClientId client) { server_.Serve(client); }) {

@@ -10,7 +10,7 @@
 
 #include "app/Settings.h"
 
-inline constexpr const char* SettingsFileName = "QV_M.ini";
+inline constexpr const char* kSettingsFileName = "QV_M.ini";
 
 // Line numbers of the values the window applies as soon as they are read.
 enum SettingsLine : int {

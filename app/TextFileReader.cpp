@@ -40,15 +40,15 @@ std::string TextFileReader::ReadLine() {
   // Bytes after next_ already searched for the line end; fill() keeps them, moving next_ to 0.
   size_t searched = 0;
   size_t lineFeed = buffer_.find('\n', next_);
-  while (lineFeed == std::string::npos && buffer_.size() - next_ <= LongestTextLine) {
+  while (lineFeed == std::string::npos && buffer_.size() - next_ <= kLongestTextLine) {
     searched = buffer_.size() - next_;
     if (!fill()) break;
     lineFeed = buffer_.find('\n', next_ + searched);
   }
   const size_t end = lineFeed == std::string::npos ? buffer_.size() : lineFeed;
-  const size_t length = std::min(end - next_, LongestTextLine);
+  const size_t length = std::min(end - next_, kLongestTextLine);
   std::string line = buffer_.substr(next_, length);
-  if (end - next_ > LongestTextLine) {
+  if (end - next_ > kLongestTextLine) {
     next_ += length;
     skipRestOfLine();
     return line;

@@ -3,14 +3,14 @@
 // of a line is dropped, so files with CR LF and with LF line ends read alike. The file is closed
 // when the reader goes.
 //
-// Lines are kept to their first LongestTextLine bytes and the rest is skipped unread into
+// Lines are kept to their first kLongestTextLine bytes and the rest is skipped unread into
 // memory: no line of the panel's files means anything that long, and a damaged file of one
 // endless line must not take memory in proportion to its size.
 
 #include <cstddef>
 #include <string>
 
-inline constexpr size_t LongestTextLine = 64 * 1024;
+inline constexpr size_t kLongestTextLine = 64 * 1024;
 
 class TextFileReader {
  public:
@@ -23,7 +23,7 @@ class TextFileReader {
   // True when every byte of the file has been read. Raises EInOutError when reading fails.
   bool AtEnd();
 
-  // The next line without its line end, at most LongestTextLine bytes of it; an empty text once
+  // The next line without its line end, at most kLongestTextLine bytes of it; an empty text once
   // the end has been reached. Raises EInOutError when reading fails.
   std::string ReadLine();
 

@@ -5,33 +5,33 @@
 
 namespace {
 
-constexpr double centre = DialCentreOffset;
-constexpr double degreesPerRadian = 180.0 / std::numbers::pi;
+constexpr double kCentre = kDialCentreOffset;
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
 // The angle of (X, Y) seen from the centre against the horizontal, -90 to 90 degrees. Only
 // called off the vertical centre line. Computed in double: 100 - X overflows no int there.
 double quadrantTerm(int32_t X, int32_t Y) {
-  return std::atan((centre - Y) / (centre - X)) * degreesPerRadian;
+  return std::atan((kCentre - Y) / (kCentre - X)) * kDegreesPerRadian;
 }
 
 // The raw bearing before rounding; the elevation mapping shares the rows above the horizon.
 double rawAzimuth(int32_t X, int32_t Y) {
-  if (X == DialCentreOffset) {
-    if (Y == DialCentreOffset) return 0;
-    return Y > DialCentreOffset ? 180 : 360;
+  if (X == kDialCentreOffset) {
+    if (Y == kDialCentreOffset) return 0;
+    return Y > kDialCentreOffset ? 180 : 360;
   }
-  if (Y == DialCentreOffset) {
-    return X < DialCentreOffset ? 270 : 90;
+  if (Y == kDialCentreOffset) {
+    return X < kDialCentreOffset ? 270 : 90;
   }
-  return quadrantTerm(X, Y) + (X < DialCentreOffset ? 270 : 90);
+  return quadrantTerm(X, Y) + (X < kDialCentreOffset ? 270 : 90);
 }
 
 // As rawAzimuth above the horizon; below it the point is pinned to the horizon on its side,
 // and straight below the centre counts as the centre.
 double rawElevation(int32_t X, int32_t Y) {
-  if (Y <= DialCentreOffset) return rawAzimuth(X, Y);
-  if (X == DialCentreOffset) return 0;
-  return X < DialCentreOffset ? 270 : 90;
+  if (Y <= kDialCentreOffset) return rawAzimuth(X, Y);
+  if (X == kDialCentreOffset) return 0;
+  return X < kDialCentreOffset ? 270 : 90;
 }
 
 int32_t roundToNearestEven(double value) { return static_cast<int32_t>(std::nearbyint(value)); }

@@ -2,21 +2,21 @@
 
 namespace {
 
-constexpr int32_t elevationOnly = 1;
-constexpr int32_t azimuthAndElevation = 2;
-constexpr int32_t twoAzimuths = 3;
+constexpr int32_t kElevationOnly = 1;
+constexpr int32_t kAzimuthAndElevation = 2;
+constexpr int32_t kTwoAzimuths = 3;
 
 }  // namespace
 
 DialKind LeftDialKind(int32_t axisConfig) {
-  return axisConfig == elevationOnly ? DialKind::Elevation : DialKind::Azimuth;
+  return axisConfig == kElevationOnly ? DialKind::Elevation : DialKind::Azimuth;
 }
 
 std::optional<DialKind> RightDialKind(int32_t axisConfig) {
   switch (axisConfig) {
-    case azimuthAndElevation:
+    case kAzimuthAndElevation:
       return DialKind::Elevation;
-    case twoAzimuths:
+    case kTwoAzimuths:
       return DialKind::Azimuth;
     default:
       return std::nullopt;
@@ -26,5 +26,5 @@ std::optional<DialKind> RightDialKind(int32_t axisConfig) {
 DialKind LeftDialPointing(int32_t axisConfig) { return LeftDialKind(axisConfig); }
 
 DialKind RightDialPointing(int32_t axisConfig) {
-  return axisConfig == twoAzimuths ? DialKind::Azimuth : DialKind::Elevation;
+  return axisConfig == kTwoAzimuths ? DialKind::Azimuth : DialKind::Elevation;
 }

@@ -12,7 +12,7 @@ enum class DialKind {
 };
 
 // The dial centre lies this far right of and below the dial picture's top-left corner.
-constexpr int32_t DialCentreOffset = 100;
+constexpr int32_t kDialCentreOffset = 100;
 
 // How axis 1's position is drawn on the left dial: elevation for configuration 1, otherwise
 // azimuth.

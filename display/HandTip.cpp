@@ -18,6 +18,6 @@ int32_t roundToNearestEven(double value) { return static_cast<int32_t>(std::near
 
 DialPoint HandTip(int32_t cx, int32_t cy, int32_t angle, DialKind kind) {
   const double theta = drawingAngle(angle, kind);
-  return DialPoint{roundToNearestEven(cx + HandRadius * std::sin(theta)),
-                   roundToNearestEven(cy - HandRadius * std::cos(theta))};
+  return DialPoint{roundToNearestEven(cx + kHandRadius * std::sin(theta)),
+                   roundToNearestEven(cy - kHandRadius * std::cos(theta))};
 }

@@ -6,9 +6,9 @@
 #include "display/DialGeometry.h"
 
 // Radius of the erased disc and its ring, and the length of the hand, in pixels.
-constexpr int32_t HandRadius = 30;
+constexpr int32_t kHandRadius = 30;
 // Width of the pen for the disc outline, the ring and the hand, in pixels.
-constexpr int32_t PointerPenWidth = 3;
+constexpr int32_t kPointerPenWidth = 3;
 
 struct DialPoint {
   int32_t X = 0;

@@ -6,5 +6,5 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr size_t CmdBufSize = 13;
-using CommandBuffer = std::array<uint8_t, CmdBufSize>;
+constexpr size_t kCmdBufSize = 13;
+using CommandBuffer = std::array<uint8_t, kCmdBufSize>;

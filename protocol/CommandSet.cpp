@@ -6,13 +6,13 @@
 
 namespace {
 
-constexpr char axis1Placeholder = '1';
-constexpr char axis2Placeholder = '2';
+constexpr char kAxis1Placeholder = '1';
+constexpr char kAxis2Placeholder = '2';
 
 }  // namespace
 
 const CommandEntry& CommandInfo(RotatorCommand command) {
-  for (const CommandEntry& entry : CommandTable) {
+  for (const CommandEntry& entry : kCommandTable) {
     if (entry.Command == command) {
       return entry;
     }
@@ -24,8 +24,8 @@ BuiltCommand BuildCommand(RotatorCommand command, const TargetReader& target,
                           CommandBuffer& CmdBuf) {
   size_t length = 0;
   for (const char byte : CommandInfo(command).Template) {
-    if (byte == axis1Placeholder || byte == axis2Placeholder) {
-      const int axis = byte == axis1Placeholder ? 1 : 2;
+    if (byte == kAxis1Placeholder || byte == kAxis2Placeholder) {
+      const int axis = byte == kAxis1Placeholder ? 1 : 2;
       const std::optional<AngleField> field = FormatAngle3(target(axis));
       if (!field) {
         return BuiltCommand{0, axis};

@@ -26,7 +26,7 @@ enum class RotatorCommand {
 
 // How long the GUI thread blocks before a GO or STOP command, giving the controller time to
 // finish the reply to the last poll.
-constexpr std::chrono::milliseconds CommandPause{200};
+constexpr std::chrono::milliseconds kCommandPause{200};
 
 // One row of the command table. In Template the bytes '1' and '2' stand for the three-digit
 // angle fields of axis 1 and axis 2; every other byte is sent as it stands.
@@ -36,7 +36,7 @@ struct CommandEntry {
   bool PauseBefore;
 };
 
-inline constexpr std::array<CommandEntry, 10> CommandTable{{
+inline constexpr std::array<CommandEntry, 10> kCommandTable{{
     {RotatorCommand::GoAxis1, "M1\r", true},
     {RotatorCommand::GoAxis2, "MB2\r", true},
     {RotatorCommand::GoBoth, "W1 2\r", true},

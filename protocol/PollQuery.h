@@ -8,8 +8,8 @@
 #include "protocol/CommandBuffer.h"
 
 // Asks for both positions ("C2" CR) or for axis 1 only ("C" CR).
-constexpr std::string_view PollQueryTwoAxes = "C2\r";
-constexpr std::string_view PollQueryOneAxis = "C\r";
+constexpr std::string_view kPollQueryTwoAxes = "C2\r";
+constexpr std::string_view kPollQueryOneAxis = "C\r";
 
 // Writes the query for the stored axis configuration into CmdBuf from position 0 and returns
 // its length: the two-axis query for configuration 2 or more, the one-axis query otherwise

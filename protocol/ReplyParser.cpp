@@ -4,12 +4,8 @@
 
 namespace {
 
-constexpr uint8_t carriageReturn = 13;
 // Positions 1 to 16 move down when a leading CR is dropped: a full report and its LF.
-constexpr size_t shiftedPositions = 16;
-constexpr size_t axis1Digits = 3;
-constexpr size_t axis2Label = 8;
-constexpr size_t axis2Digits = 11;
+constexpr size_t kShiftedPositions = 16;
 
 bool isDigit(uint8_t byte) { return byte >= '0' && byte <= '9'; }
 
@@ -34,7 +30,7 @@ std::optional<int32_t> digitGroup(const std::array<uint8_t, N>& buf, size_t firs
 
 ReplyOutcome ReplyParser::TriggerAvail(uint16_t Count, const ByteReader& ReadChar) {
   ReplyOutcome outcome;
-  if (Count >= MinimumCount) {
+  if (Count >= kMinimumCount) {
     outcome.Read = true;
     for (size_t i = 0; i < Count; ++i) {
       const uint8_t byte = ReadChar();
@@ -44,16 +40,16 @@ ReplyOutcome ReplyParser::TriggerAvail(uint16_t Count, const ByteReader& ReadCha
       outcome.EchoLine += std::to_string(byte);
       outcome.EchoLine += ' ';
     }
-    if (rxBuf_[0] == carriageReturn) {
-      for (size_t i = 0; i < shiftedPositions; ++i) {
+    if (rxBuf_[0] == kCarriageReturn) {
+      for (size_t i = 0; i < kShiftedPositions; ++i) {
         rxBuf_[i] = rxBuf_[i + 1];
       }
     }
     if (rxBuf_[0] == 'A' && rxBuf_[1] == 'Z') {
-      if (const std::optional<int32_t> axis1 = digitGroup(rxBuf_, axis1Digits)) {
+      if (const std::optional<int32_t> axis1 = digitGroup(rxBuf_, kAxis1Digits)) {
         position1_ = *axis1;
-        const bool labelled = rxBuf_[axis2Label] == 'E' && rxBuf_[axis2Label + 1] == 'L';
-        if (const std::optional<int32_t> axis2 = digitGroup(rxBuf_, axis2Digits);
+        const bool labelled = rxBuf_[kAxis2Label] == 'E' && rxBuf_[kAxis2Label + 1] == 'L';
+        if (const std::optional<int32_t> axis2 = digitGroup(rxBuf_, kAxis2Digits);
             labelled && axis2) {
           position2_ = *axis2;
           position2Read_ = true;

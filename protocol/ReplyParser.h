@@ -35,10 +35,15 @@ struct ReplyOutcome {
 // The reply state of the main window: the receive buffer and the last accepted positions.
 class ReplyParser {
  public:
-  static constexpr size_t RxBufSize = 29;
+  static constexpr size_t kRxBufSize = 29;
   // A notice with fewer waiting bytes is left alone: a full "C2" reply has 16 bytes, and
   // leaving the bytes waiting lets a reply that arrives in pieces be read whole later.
-  static constexpr uint16_t MinimumCount = 16;
+  static constexpr uint16_t kMinimumCount = 16;
+  // Where a report's parts stand once a leading CR was dropped.
+  static constexpr uint8_t kCarriageReturn = 13;
+  static constexpr size_t kAxis1Digits = 3;
+  static constexpr size_t kAxis2Label = 8;
+  static constexpr size_t kAxis2Digits = 11;
 
   // Handles one data-available notice with Count bytes waiting. With Count of 16 or more it
   // reads all Count bytes through ReadChar (bytes beyond the 29th are read and echoed but not
@@ -56,14 +61,14 @@ class ReplyParser {
 
   // Never cleared: each read overwrites it from position 0 on, later positions keep older
   // bytes.
-  const std::array<uint8_t, RxBufSize>& RxBuf() const { return rxBuf_; }
+  const std::array<uint8_t, kRxBufSize>& RxBuf() const { return rxBuf_; }
   int32_t Position1() const { return position1_; }
   int32_t Position2() const { return position2_; }
   // Whether any report held axis 2.
   bool Position2Read() const { return position2Read_; }
 
  private:
-  std::array<uint8_t, RxBufSize> rxBuf_{};
+  std::array<uint8_t, kRxBufSize> rxBuf_{};
   int32_t position1_ = 0;
   int32_t position2_ = 0;
   bool position2Read_ = false;

@@ -9,7 +9,7 @@ void ReportFreshness::ExpectReports() { expectedSince_ = now_(); }
 std::optional<ReportFreshness::TimePoint> ReportFreshness::currentUntil(
     const std::optional<TimePoint>& since, std::chrono::milliseconds pollInterval) const {
   if (!since || pollInterval.count() <= 0) return std::nullopt;
-  return *since + StaleIntervals * pollInterval;
+  return *since + kStaleIntervals * pollInterval;
 }
 
 std::optional<ReportFreshness::TimePoint> ReportFreshness::lastAnswerOrStart() const {

@@ -17,7 +17,7 @@ class ReportFreshness {
   using Clock = std::function<TimePoint()>;
 
   // How many poll intervals without an accepted report make the positions stale.
-  static constexpr int StaleIntervals = 3;
+  static constexpr int kStaleIntervals = 3;
 
   // Reads the time through now; the monotonic clock unless a test injects its own.
   explicit ReportFreshness(Clock now = std::chrono::steady_clock::now);
@@ -27,10 +27,10 @@ class ReportFreshness {
   // Polling began at this moment: the wait for the first report counts from here.
   void ExpectReports();
 
-  // True when a report was accepted and less than StaleIntervals poll intervals have passed
+  // True when a report was accepted and less than kStaleIntervals poll intervals have passed
   // since. With an interval of 0 or below the timer never polls, so nothing is current.
   bool IsFresh(std::chrono::milliseconds pollInterval) const;
-  // True once reports are expected and StaleIntervals poll intervals have passed since the
+  // True once reports are expected and kStaleIntervals poll intervals have passed since the
   // last accepted report (or, before the first, since polling began).
   bool IsOverdue(std::chrono::milliseconds pollInterval) const;
   // How long from now until IsOverdue turns true; nothing when it already is, or when no

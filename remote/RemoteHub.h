@@ -23,14 +23,14 @@ class RemoteHub {
 
   // Far more than a station runs at once (a tracker, a logger, a script or two), and few
   // enough that a program opening connections by the hundred cannot take the panel's memory.
-  static constexpr size_t DefaultMaxClients = 16;
+  static constexpr size_t kDefaultMaxClients = 16;
 
   struct QueuedCommand {
     ClientId Client;
     HubCommand Command;
   };
 
-  explicit RemoteHub(const RemoteRotator& rotator, size_t maxClients = DefaultMaxClients);
+  explicit RemoteHub(const RemoteRotator& rotator, size_t maxClients = kDefaultMaxClients);
 
   // A new client; nothing when maxClients are connected already.
   std::optional<ClientId> Connect();

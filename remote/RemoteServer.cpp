@@ -70,7 +70,7 @@ void RemoteServer::accept() {
       socket->deleteLater();
       continue;
     }
-    socket->setReadBufferSize(ReadBufferBytes);
+    socket->setReadBufferSize(kReadBufferBytes);
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     clients_[*client] = {socket, endpoint(peer, socket->peerPort()), QDateTime::currentDateTime()};
     const RemoteHub::ClientId id = *client;
@@ -90,7 +90,7 @@ void RemoteServer::Serve(RemoteHub::ClientId client) {
   RemoteSession* session = hub_.Session(client);
   if (found == clients_.end() || session == nullptr) return;
   QTcpSocket* socket = found->second.Socket;
-  qint64 turn = TurnBytes;
+  qint64 turn = kTurnBytes;
   while (turn > 0 && !session->Waiting() && !session->Ended() && socket->bytesAvailable() > 0) {
     const QByteArray bytes = socket->peek(std::min(turn, socket->bytesAvailable()));
     const size_t taken = session->Receive(std::string_view(bytes.constData(), bytes.size()));
@@ -121,7 +121,7 @@ bool RemoteServer::flush(RemoteHub::ClientId client, Client& entry, RemoteSessio
     // Out now rather than on the event loop's next pass: a tracker waits for every reply.
     entry.Socket->flush();
   }
-  if (entry.Socket->bytesToWrite() > PendingOutputBytes) {
+  if (entry.Socket->bytesToWrite() > kPendingOutputBytes) {
     drop(client, QStringLiteral("it does not read its replies"));
     return false;
   }

@@ -3,9 +3,9 @@
 // hub's sessions and carry their replies back.
 //
 // Bounds, so that no client can slow the others or the panel: each connection's unread input is
-// held up to ReadBufferBytes (beyond it TCP makes the client wait), at most TurnBytes are read
+// held up to kReadBufferBytes (beyond it TCP makes the client wait), at most kTurnBytes are read
 // from one client before the others get their turn, and a client whose unsent replies pass
-// PendingOutputBytes (it stopped reading) is dropped, as is one whose stream breaks the
+// kPendingOutputBytes (it stopped reading) is dropped, as is one whose stream breaks the
 // parser's limits. Connections beyond the hub's client limit, and from addresses the settings
 // do not allow, are closed at once.
 
@@ -25,9 +25,9 @@
 
 class RemoteServer : public QObject {
  public:
-  static constexpr qint64 ReadBufferBytes = 16 * 1024;
-  static constexpr qint64 TurnBytes = 4 * 1024;
-  static constexpr qint64 PendingOutputBytes = 64 * 1024;
+  static constexpr qint64 kReadBufferBytes = 16 * 1024;
+  static constexpr qint64 kTurnBytes = 4 * 1024;
+  static constexpr qint64 kPendingOutputBytes = 64 * 1024;
 
   explicit RemoteServer(RemoteHub& hub, QObject* parent = nullptr);
   ~RemoteServer() override;

@@ -16,7 +16,7 @@
 
 #include "remote/AddressAllowList.h"
 
-inline constexpr const char* RemoteSettingsFileName = "QV_M_remote.ini";
+inline constexpr const char* kRemoteSettingsFileName = "QV_M_remote.ini";
 
 struct RemoteSettings {
   bool Enabled = true;

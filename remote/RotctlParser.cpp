@@ -29,7 +29,7 @@ RotctlParser::Step RotctlParser::Take(char byte) {
   if (!isText(byte)) return fail(RotctlFault::Garbage);
   if (isLineEnd(byte)) {
     lineLength_ = 0;
-  } else if (++lineLength_ > LongestLine) {
+  } else if (++lineLength_ > kLongestLine) {
     return fail(RotctlFault::LineTooLong);
   }
   switch (state_) {
@@ -98,7 +98,7 @@ RotctlParser::Step RotctlParser::commandName(char byte) {
 
 RotctlParser::Step RotctlParser::longName(char byte) {
   if (isNameChar(byte)) {
-    if (token_.size() < LongestName) {
+    if (token_.size() < kLongestName) {
       token_ += byte;
     } else {
       nameTooLong_ = true;
@@ -126,7 +126,7 @@ RotctlParser::Step RotctlParser::begin(const RotctlCommand* command) {
 RotctlParser::Step RotctlParser::unknown(char byte) {
   // Blanks between requests are no command at all, but hamlib would try each as one.
   if (isSpace(byte)) return Step::More;
-  if (++unknownInARow_ >= UnknownInARow) return fail(RotctlFault::Garbage);
+  if (++unknownInARow_ >= kUnknownInARow) return fail(RotctlFault::Garbage);
   return Step::More;
 }
 
@@ -139,7 +139,7 @@ RotctlParser::Step RotctlParser::argumentGap(char byte) {
 
 RotctlParser::Step RotctlParser::argument(char byte) {
   if (!isSpace(byte)) {
-    if (token_.size() >= LongestArgument) return fail(RotctlFault::ArgumentTooLong);
+    if (token_.size() >= kLongestArgument) return fail(RotctlFault::ArgumentTooLong);
     token_ += byte;
     return Step::More;
   }
@@ -154,7 +154,7 @@ RotctlParser::Step RotctlParser::argument(char byte) {
 
 RotctlParser::Step RotctlParser::lineArgument(char byte) {
   if (byte != '\n') {
-    if (token_.size() >= LongestArgument) return fail(RotctlFault::ArgumentTooLong);
+    if (token_.size() >= kLongestArgument) return fail(RotctlFault::ArgumentTooLong);
     token_ += byte;
     return Step::More;
   }

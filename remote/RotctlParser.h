@@ -42,10 +42,10 @@ enum class RotctlFault {
 
 class RotctlParser {
  public:
-  static constexpr size_t LongestArgument = 127;
-  static constexpr size_t LongestLine = 4096;
-  static constexpr size_t LongestName = 32;
-  static constexpr int UnknownInARow = 64;
+  static constexpr size_t kLongestArgument = 127;
+  static constexpr size_t kLongestLine = 4096;
+  static constexpr size_t kLongestName = 32;
+  static constexpr int kUnknownInARow = 64;
 
   enum class Step {
     // Nothing complete yet.

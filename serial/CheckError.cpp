@@ -1,6 +1,7 @@
 #include "serial/CheckError.h"
 
 #include "serial/ErrorText.h"
+#include "serial/ResultCodes.h"
 #include "serial/SioExceptions.h"
 
 namespace {
@@ -9,18 +10,15 @@ namespace {
 void raiseListedClass(int32_t code) {
   switch (code) {
 #define AZIMARA_SIO_RAISE_LEAF(Code, Name, Group) \
-  case Code:                                       \
+  case Code:                                      \
     throw Name(code);
     AZIMARA_SIO_LEAF_CLASSES(AZIMARA_SIO_RAISE_LEAF)
 #undef AZIMARA_SIO_RAISE_LEAF
-    case -6006:
-    case -6008:
-    case -6009:
-      throw EProtocol(code);
-    case -7003:
-    case -7006:
-    case -7012:
-      throw EInternal(code);
+#define AZIMARA_SIO_RAISE_GROUP(Code, Name) \
+  case Code:                                \
+    throw Name(code);
+    AZIMARA_SIO_GROUP_CODES(AZIMARA_SIO_RAISE_GROUP)
+#undef AZIMARA_SIO_RAISE_GROUP
     default:
       return;
   }
@@ -30,9 +28,9 @@ void raiseListedClass(int32_t code) {
 
 int32_t CheckError(bool componentLoading, int32_t code) {
   if (code >= 0 || componentLoading) return code;
-  if (code >= -162 && code <= -2) {
+  if (code >= kLastSystemError && code <= kFirstSystemError) {
     std::string text = ErrorText(code);
-    if (code == -8) throw EOutOfMemory(std::move(text));
+    if (code == kOutOfMemory) throw EOutOfMemory(std::move(text));
     throw EInOutError(std::move(text), -code);
   }
   raiseListedClass(code);

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <climits>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,9 @@ std::optional<std::string> linkTarget(const std::string& path) {
   return std::string(target.data(), static_cast<size_t>(length));
 }
 
-std::string linkNameOf(uint32_t number) { return "COM" + std::to_string(number); }
+// Set once at start-up, read by whichever thread opens a port.
+std::mutex linkDirectoryLock;
+std::string linkDirectory;
 
 std::string currentDirectory() {
   std::vector<char> buffer(PATH_MAX);
@@ -41,14 +44,28 @@ std::string currentDirectory() {
   return buffer.data();
 }
 
+std::string portLinkDirectory() {
+  const std::lock_guard<std::mutex> hold(linkDirectoryLock);
+  return linkDirectory.empty() ? currentDirectory() : linkDirectory;
+}
+
+std::string linkPathOf(uint32_t number) {
+  return portLinkDirectory() + "/COM" + std::to_string(number);
+}
+
 }  // namespace
+
+void SetPortLinkDirectory(const std::string& directory) {
+  const std::lock_guard<std::mutex> hold(linkDirectoryLock);
+  linkDirectory = directory;
+}
 
 std::string ResolvePortPath(const std::string& name) {
   const std::optional<uint32_t> number = portNumberOf(name);
   if (!number) return name;
-  if (const std::optional<std::string> target = linkTarget(linkNameOf(*number))) {
+  if (const std::optional<std::string> target = linkTarget(linkPathOf(*number))) {
     if (target->front() == '/') return *target;
-    return currentDirectory() + "/" + *target;
+    return portLinkDirectory() + "/" + *target;
   }
   return "/dev/ttyS" + std::to_string(*number - 1);
 }
@@ -56,7 +73,7 @@ std::string ResolvePortPath(const std::string& name) {
 std::optional<NetTarget> ServerOfPort(const std::string& name) {
   const std::optional<uint32_t> number = portNumberOf(name);
   if (!number) return ParseNetTarget(name);
-  const std::optional<std::string> target = linkTarget(linkNameOf(*number));
+  const std::optional<std::string> target = linkTarget(linkPathOf(*number));
   if (!target) return std::nullopt;
   return ParseNetTarget(*target);
 }

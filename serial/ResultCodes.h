@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+// Codes -2 to -162 are the system's own errors, raised as EInOutError with their number.
+inline constexpr int32_t kFirstSystemError = -2;
+inline constexpr int32_t kLastSystemError = -162;
+inline constexpr int32_t kOutOfMemory = -8;
 inline constexpr int32_t kDeviceWriteError = -160;
 inline constexpr int32_t kDeviceReadError = -161;
 inline constexpr int32_t kBadArgument = -1002;

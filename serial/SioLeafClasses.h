@@ -163,3 +163,13 @@
   X(-13936, ETapiWaveFail, ETapi) \
   X(-13942, ETapiTranslateFail, ETapi) \
   X(-13980, ERasLoadFail, ERas)
+
+// Codes without a class of their own, raised as the group class named beside them.
+// X(code, class).
+#define AZIMARA_SIO_GROUP_CODES(X) \
+  X(-6006, EProtocol) \
+  X(-6008, EProtocol) \
+  X(-6009, EProtocol) \
+  X(-7003, EInternal) \
+  X(-7006, EInternal) \
+  X(-7012, EInternal)

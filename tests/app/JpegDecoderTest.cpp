@@ -185,11 +185,11 @@ TEST(DecodeJpegFile, HugeDimensionsAreRefusedBeforeDecoding) {
   TempDirectory dir;
   EXPECT_EQ(errorOf(dir.Write("huge.jpg", ForgedFrameHeader(60000, 60000))),
             "JPEG-Bild zu groß: 60000 x 60000 Pixel");
-  EXPECT_EQ(errorOf(dir.Write("wide.jpg", ForgedFrameHeader(MaxJpegSide + 1, 1))),
+  EXPECT_EQ(errorOf(dir.Write("wide.jpg", ForgedFrameHeader(kMaxJpegSide + 1, 1))),
             "JPEG-Bild zu groß: 8193 x 1 Pixel");
   // Within the side limit, but more pixel bytes than allowed.
-  const uint16_t rows = static_cast<uint16_t>(MaxJpegPixelBytes / (MaxJpegSide * 3) + 1);
-  EXPECT_EQ(errorOf(dir.Write("tall.jpg", ForgedFrameHeader(MaxJpegSide, rows))),
+  const uint16_t rows = static_cast<uint16_t>(kMaxJpegPixelBytes / (kMaxJpegSide * 3) + 1);
+  EXPECT_EQ(errorOf(dir.Write("tall.jpg", ForgedFrameHeader(kMaxJpegSide, rows))),
             "JPEG-Bild zu groß: 8192 x " + std::to_string(rows) + " Pixel");
 }
 

@@ -61,14 +61,14 @@ TEST(LanguageLine, ALineOfTheCodeStoresItsTextUnderItsNumber) {
 
 TEST(LanguageLine, TheTextIsCutAfterItsHundredthCharacter) {
   LanguageTexts table;
-  const std::string hundred(LanguageTextLength, 'x');
+  const std::string hundred(kLanguageTextLength, 'x');
   ReadLanguageLine("EN;05;" + hundred + "yz", "EN", table);
   EXPECT_EQ(table[5], hundred);
   // Counted in characters, not bytes.
   std::string wide;
-  for (size_t i = 0; i < LanguageTextLength + 3; ++i) wide += "\xC3\xA4";
+  for (size_t i = 0; i < kLanguageTextLength + 3; ++i) wide += "\xC3\xA4";
   ReadLanguageLine("EN;06;" + wide, "EN", table);
-  EXPECT_EQ(DecodeFileText(table[6]).size(), LanguageTextLength);
+  EXPECT_EQ(DecodeFileText(table[6]).size(), kLanguageTextLength);
 }
 
 TEST(LanguageLine, LinesOfOtherCodesAndNumbersOutsideTheTableChangeNothing) {
@@ -78,7 +78,7 @@ TEST(LanguageLine, LinesOfOtherCodesAndNumbersOutsideTheTableChangeNothing) {
   };
   LanguageTexts table;
   for (const std::string& line : lines) ReadLanguageLine(line, "EN", table);
-  for (size_t entry = 1; entry < LanguageEntryCount; ++entry) EXPECT_EQ(table[entry], "") << entry;
+  for (size_t entry = 1; entry < kLanguageEntryCount; ++entry) EXPECT_EQ(table[entry], "") << entry;
   EXPECT_EQ(table[0], "minus zero is zero");
 }
 
@@ -101,7 +101,7 @@ TEST(LanguageLine, AnEntryNumberThatIsNoNumberIsAConversionError) {
 class LanguageFileRead : public testing::Test {
  protected:
   TemporaryDirectory directory;
-  const std::string path = directory.Path(LanguageFileName);
+  const std::string path = directory.Path(kLanguageFileName);
   LanguageTexts table;
 };
 
@@ -142,7 +142,7 @@ TEST_F(LanguageFileRead, LinesLongerThanTheReadBlockAreReadWhole) {
   const std::string longText(10000, 'a');
   WriteBytes(path, "EN;07;" + longText + "\r\nEN;08;after\r\n");
   ReadLanguageFile(path, "EN", table);
-  EXPECT_EQ(table[7], std::string(LanguageTextLength, 'a'));
+  EXPECT_EQ(table[7], std::string(kLanguageTextLength, 'a'));
   EXPECT_EQ(table[8], "after");
 }
 
@@ -190,7 +190,7 @@ TEST(ShippedLanguageFile, EachLanguageHasEveryTextTheWindowUses) {
   for (const char* code : {"EN", "DE", "FR"}) {
     SCOPED_TRACE(code);
     LanguageTexts table;
-    ReadLanguageFile(std::string(AZIMARA_RESOURCES_DIR) + "/" + LanguageFileName, code, table);
+    ReadLanguageFile(std::string(AZIMARA_RESOURCES_DIR) + "/" + kLanguageFileName, code, table);
     for (const size_t entry : {EntryLanguageLabel, EntryExitButton, EntryPortError,
                                EntryManualGroups, EntryParkingHint, EntryInvalidInput}) {
       EXPECT_FALSE(table[entry].empty()) << entry;

@@ -24,7 +24,7 @@ class SettingsFile : public testing::Test {
   }
 
   TemporaryDirectory directory;
-  const std::string path = directory.Path(SettingsFileName);
+  const std::string path = directory.Path(kSettingsFileName);
   TSettings settings;
   std::vector<int> stored;
   std::vector<TSettings> snapshots;

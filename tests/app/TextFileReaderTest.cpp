@@ -16,7 +16,7 @@ class TextFileReading : public testing::Test {
 };
 
 TEST_F(TextFileReading, ALineOfTheLongestLengthIsReadWhole) {
-  const std::string longest(LongestTextLine, 'a');
+  const std::string longest(kLongestTextLine, 'a');
   WriteBytes(path, longest + "\r\nnext\r\n");
   TextFileReader reader(path);
   EXPECT_EQ(reader.ReadLine(), longest);
@@ -25,8 +25,8 @@ TEST_F(TextFileReading, ALineOfTheLongestLengthIsReadWhole) {
 }
 
 TEST_F(TextFileReading, LongerLinesAreCutAndTheLinesAfterThemReadAsEver) {
-  const std::string kept(LongestTextLine, 'b');
-  WriteBytes(path, kept + "\r\r\n" + kept + std::string(3 * LongestTextLine, 'c') + "\nlast\r\n" +
+  const std::string kept(kLongestTextLine, 'b');
+  WriteBytes(path, kept + "\r\r\n" + kept + std::string(3 * kLongestTextLine, 'c') + "\nlast\r\n" +
                        kept + "dropped");
   TextFileReader reader(path);
   EXPECT_EQ(reader.ReadLine(), kept);

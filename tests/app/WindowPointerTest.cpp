@@ -42,9 +42,9 @@ TEST_F(WindowPointers, TheHandEndsOnTheTipOfEveryAngle) {
       form->DrawDialPointers(c.angle, 0);
       const QImage window = form->grab().toImage();
       const QPoint centre(100, 196);
-      EXPECT_EQ(at(window, c.tip), HandColour);
-      EXPECT_EQ(at(window, centre), HandColour);
-      EXPECT_EQ(at(window, (c.tip + centre) / 2), HandColour);
+      EXPECT_EQ(at(window, c.tip), kHandColour);
+      EXPECT_EQ(at(window, centre), kHandColour);
+      EXPECT_EQ(at(window, (c.tip + centre) / 2), kHandColour);
       // On the right dial every tip lies 205 px further right.
       if (config == 2) {
         form->DrawDialPointers(0, c.angle);
@@ -55,7 +55,7 @@ TEST_F(WindowPointers, TheHandEndsOnTheTipOfEveryAngle) {
           return QPoint();
         }();
         if (!elevationTip.isNull()) {
-          EXPECT_EQ(at(form->grab().toImage(), elevationTip), HandColour);
+          EXPECT_EQ(at(form->grab().toImage(), elevationTip), kHandColour);
         }
       }
     }
@@ -93,13 +93,13 @@ TEST_F(WindowPointers, AReportDrawsThePointersAndTheyStayWhenTheDialsAreReloaded
                               static_cast<int>(kPatience.count())));
   QImage window = form->grab().toImage();
   // The tips of 123 on an azimuth dial and of 45 on an elevation dial.
-  EXPECT_EQ(at(window, {125, 212}), HandColour);
-  EXPECT_EQ(at(window, {284, 175}), HandColour);
+  EXPECT_EQ(at(window, {125, 212}), kHandColour);
+  EXPECT_EQ(at(window, {284, 175}), kHandColour);
 
   PickItem(form->ComboBox4, 3);
   window = form->grab().toImage();
-  EXPECT_EQ(at(window, {125, 212}), HandColour);
-  EXPECT_EQ(at(window, {326, 175}), HandColour) << "now drawn as an azimuth";
+  EXPECT_EQ(at(window, {125, 212}), kHandColour);
+  EXPECT_EQ(at(window, {326, 175}), kHandColour) << "now drawn as an azimuth";
 }
 
 }  // namespace

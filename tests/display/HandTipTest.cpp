@@ -56,7 +56,7 @@ TEST(HandTip, EveryAngleEndsOnTheCircleAroundTheCentre) {
       const DialPoint tip = HandTip(100, 196, a, kind);
       const double distance = std::hypot(tip.X - 100.0, tip.Y - 196.0);
       // Rounding each coordinate moves the tip by at most half a pixel diagonal.
-      ASSERT_NEAR(distance, HandRadius, std::sqrt(0.5)) << a;
+      ASSERT_NEAR(distance, kHandRadius, std::sqrt(0.5)) << a;
     }
   }
 }

@@ -39,7 +39,7 @@ void expectConversionError(const std::vector<QString>& errors, const QString& st
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_TRUE(errors[0].startsWith("'" + start)) << errors[0].left(80).toStdString();
   EXPECT_TRUE(errors[0].endsWith(notAnInteger)) << errors[0].right(80).toStdString();
-  EXPECT_LE(errors[0].size(), MessageTextLimit);
+  EXPECT_LE(errors[0].size(), kMessageTextLimit);
 }
 
 TEST_F(DamagedFiles, SettingsOfBinaryGarbageStopTheStartUpAtTheirFirstLine) {

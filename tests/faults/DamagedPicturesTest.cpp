@@ -103,12 +103,12 @@ TEST_F(DamagedPictures, FiftyMegabytesAreReadNoFurtherThanNeeded) {
   WriteFilledFile(Path("Windrose_AZ.jpg"), shipped, Garbage(kMiB, 22), 50 * kMiB);
   form = StartMeasured();
   EXPECT_TRUE(Messages(MessageBoxKind::StandardError).empty()) << "the picture ends at its end";
-  EXPECT_EQ(form->Image1->size(), QSize(DialPictureSize, DialPictureSize));
+  EXPECT_EQ(form->Image1->size(), QSize(kDialPictureSize, kDialPictureSize));
   ExpectMemoryBounded();
 }
 
 TEST_F(DamagedPictures, PicturesOfOddSizesAreShownAtTheirSize) {
-  const QSize sizes[] = {{1, 1}, {MaxJpegSide, 8}, {8, MaxJpegSide}, {4096, 4096}};
+  const QSize sizes[] = {{1, 1}, {kMaxJpegSide, 8}, {8, kMaxJpegSide}, {4096, 4096}};
   for (const QSize size : sizes) {
     SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
     const auto pixels = static_cast<size_t>(size.width()) * static_cast<size_t>(size.height());

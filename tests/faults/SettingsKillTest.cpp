@@ -44,7 +44,7 @@ TEST(SettingsKill, AKilledSaveLeavesTheLastWholeFileAndAtMostItsNewFile) {
   std::uniform_int_distribution<int> killAfterMicroseconds(0, 20000);
 
   TemporaryDirectory directory;
-  const std::string path = directory.Path(SettingsFileName);
+  const std::string path = directory.Path(kSettingsFileName);
   int32_t lastSave = -1;
   int leftNewFile = 0;
   constexpr int kRounds = 50;
@@ -66,11 +66,11 @@ TEST(SettingsKill, AKilledSaveLeavesTheLastWholeFileAndAtMostItsNewFile) {
     lastSave = read.Reserved;
 
     std::set<std::string> files = filesIn(directory.Path("."));
-    leftNewFile += files.erase(std::string(SettingsFileName) + ".new") ? 1 : 0;
-    EXPECT_EQ(files, std::set<std::string>{SettingsFileName});
+    leftNewFile += files.erase(std::string(kSettingsFileName) + ".new") ? 1 : 0;
+    EXPECT_EQ(files, std::set<std::string>{kSettingsFileName});
   }
   RecordProperty("KillsLeavingTheNewFile", leftNewFile);
-  std::cout << leftNewFile << " of " << kRounds << " kills left " << SettingsFileName << ".new"
+  std::cout << leftNewFile << " of " << kRounds << " kills left " << kSettingsFileName << ".new"
             << std::endl;
 }
 

@@ -22,13 +22,13 @@ const FuzzStartupDir& startupDir() {
 
 void checkPicture(const RgbPicture& picture) {
   Check(picture.Width > 0 && picture.Height > 0, "a decoded picture has pixels");
-  Check(static_cast<uint32_t>(picture.Width) <= MaxJpegSide &&
-            static_cast<uint32_t>(picture.Height) <= MaxJpegSide,
+  Check(static_cast<uint32_t>(picture.Width) <= kMaxJpegSide &&
+            static_cast<uint32_t>(picture.Height) <= kMaxJpegSide,
         "a decoded picture is within the side limit");
   const size_t bytes =
       size_t{3} * static_cast<size_t>(picture.Width) * static_cast<size_t>(picture.Height);
   Check(picture.Pixels.size() == bytes, "three bytes for every pixel, no more, no less");
-  Check(bytes <= MaxJpegPixelBytes, "a decoded picture is within the memory limit");
+  Check(bytes <= kMaxJpegPixelBytes, "a decoded picture is within the memory limit");
 }
 
 void checkRefusal(std::string_view message) {

@@ -65,14 +65,14 @@ void checkTexts(const LanguageTexts& table) {
   for (const std::string& text : table) {
     const std::u32string characters = DecodeFileText(text);
     Check(EncodeUtf8(characters) == text, "every stored text is valid UTF-8");
-    Check(characters.size() <= LanguageTextLength, "no stored text is longer than 100 characters");
+    Check(characters.size() <= kLanguageTextLength, "no stored text is longer than 100 characters");
   }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = startupDir().Write(LanguageFileName, data, size);
+  const std::string path = startupDir().Write(kLanguageFileName, data, size);
   const std::vector<std::string_view> lines =
       splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
   for (const std::string& language : kLanguages) {

@@ -24,9 +24,6 @@ namespace {
 
 constexpr uint8_t kLengthBits = 0x3F;
 constexpr uint8_t kShortBit = 0x40;
-constexpr uint8_t kCarriageReturn = 13;
-constexpr size_t kAxis1Digits = 3;
-constexpr size_t kAxis2Digits = 11;
 
 struct PortEmpty {};
 
@@ -37,7 +34,8 @@ std::string threeDigits(int32_t position) {
 
 // The reply's bytes as the handler parses them: one leading CR dropped.
 bool sentAt(const std::string& bytes, size_t first, int32_t position) {
-  const size_t skip = !bytes.empty() && static_cast<uint8_t>(bytes[0]) == kCarriageReturn;
+  const size_t skip =
+      !bytes.empty() && static_cast<uint8_t>(bytes[0]) == ReplyParser::kCarriageReturn;
   return position >= 0 && position <= 999 && bytes.substr(first + skip, 3) == threeDigits(position);
 }
 
@@ -48,9 +46,9 @@ std::string echoOf(const std::string& bytes) {
 }
 
 void checkPointer(int32_t position, DialKind kind) {
-  const DialPoint tip = HandTip(DialCentreOffset, DialCentreOffset, position, kind);
-  const double length = std::hypot(tip.X - DialCentreOffset, tip.Y - DialCentreOffset);
-  Check(std::abs(length - HandRadius) <= 1.0, "the hand reaches the ring from the dial centre");
+  const DialPoint tip = HandTip(kDialCentreOffset, kDialCentreOffset, position, kind);
+  const double length = std::hypot(tip.X - kDialCentreOffset, tip.Y - kDialCentreOffset);
+  Check(std::abs(length - kHandRadius) <= 1.0, "the hand reaches the ring from the dial centre");
 }
 
 void checkShown(const ReplyOutcome& outcome, int32_t axisConfig) {
@@ -89,7 +87,7 @@ class ReplySession {
             "a failed read keeps the positions");
       return;
     }
-    Check(outcome.Read == (count >= ReplyParser::MinimumCount), "notices of 16 or more are read");
+    Check(outcome.Read == (count >= ReplyParser::kMinimumCount), "notices of 16 or more are read");
     Check(outcome.Read || read.empty(), "a notice too short reads nothing");
     Check(!outcome.Read || waiting_.empty(), "a notice read takes every waiting byte");
     Check(outcome.EchoLine == echoOf(read), "the echo lists every byte read");
@@ -100,9 +98,10 @@ class ReplySession {
             "a reply that is no report changes no position");
       return;
     }
-    Check(sentAt(read, kAxis1Digits, outcome.Position1), "axis 1's position was sent");
-    Check(outcome.Position2 == before2 || sentAt(read, kAxis2Digits, outcome.Position2),
-          "axis 2's position was sent");
+    Check(sentAt(read, ReplyParser::kAxis1Digits, outcome.Position1), "axis 1's position was sent");
+    Check(
+        outcome.Position2 == before2 || sentAt(read, ReplyParser::kAxis2Digits, outcome.Position2),
+        "axis 2's position was sent");
     checkShown(outcome, axisConfig_);
   }
 

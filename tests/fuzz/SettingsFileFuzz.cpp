@@ -39,7 +39,7 @@ int readCounting(const std::string& path, TSettings& settings, bool& converted) 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = startupDir().Write(SettingsFileName, data, size);
+  const std::string path = startupDir().Write(kSettingsFileName, data, size);
   TSettings settings;
   bool converted = false;
   const int stored = readCounting(path, settings, converted);
@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string text = SettingsFileText(settings);
   const std::string rewritten = startupDir().Write(
-      SettingsFileName, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+      kSettingsFileName, reinterpret_cast<const uint8_t*>(text.data()), text.size());
   TSettings reread;
   Check(readCounting(rewritten, reread, converted) == kLineCount && converted,
         "written settings read back without error");

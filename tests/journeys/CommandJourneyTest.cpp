@@ -44,7 +44,7 @@ TEST_F(CommandJourney, PointingAtTheLeftDialAndClickingTurnsTheAntennaThere) {
   EXPECT_EQ(commands[0].Hex, expectedWire(RotatorCommand::GoAxis1, angle));
 
   const WindowGeometry window = Geometry();
-  const DialPoint tip = HandTip(window.X + DialCentreOffset, window.Y + 96 + DialCentreOffset,
+  const DialPoint tip = HandTip(window.X + kDialCentreOffset, window.Y + 96 + kDialCentreOffset,
                                 angle, LeftDialKind(2));
   EXPECT_TRUE(Eventually([&] { return HandColourNear(ScreenImage::Take(), tip.X, tip.Y); }))
       << "the hand did not reach " << angle;
@@ -68,7 +68,7 @@ TEST_F(CommandJourney, TypedTargetsAndTheButtonsSendTheirCommands) {
   const Clock::time_point clicked = Clock::now();
   Click(stop.CentreX(), stop.CentreY());
   EXPECT_EQ(lastCommand(WaitForCommands(3)), expectedWire(RotatorCommand::StopAxis1));
-  EXPECT_GE(Clock::now() - clicked, CommandPause);
+  EXPECT_GE(Clock::now() - clicked, kCommandPause);
 
   const struct {
     const char* Button;

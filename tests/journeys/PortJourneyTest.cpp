@@ -49,8 +49,8 @@ TEST_F(PortJourney, AfterTheControllerWasUnpluggedAPortChangeResumesPolling) {
   ASSERT_GE(polls.size(), 2u);
   EXPECT_EQ(polls.back().Hex, "43 32 0D");
   const WindowGeometry window = Geometry();
-  const DialPoint tip =
-      HandTip(window.X + DialCentreOffset, window.Y + 96 + DialCentreOffset, 200, LeftDialKind(2));
+  const DialPoint tip = HandTip(window.X + kDialCentreOffset, window.Y + 96 + kDialCentreOffset,
+                                200, LeftDialKind(2));
   EXPECT_TRUE(Eventually([&] { return HandColourNear(ScreenImage::Take(), tip.X, tip.Y); }))
       << "the new controller's 200 is not shown";
 }

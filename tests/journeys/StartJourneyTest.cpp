@@ -19,8 +19,8 @@ struct DialCentres {
 
 DialCentres dialCentres(const WindowGeometry& window) {
   // The dial pictures stand at (0, 96) and (205, 96) of the client area.
-  return {window.X + 0 + DialCentreOffset, window.Y + 96 + DialCentreOffset,
-          window.X + 205 + DialCentreOffset, window.Y + 96 + DialCentreOffset};
+  return {window.X + 0 + kDialCentreOffset, window.Y + 96 + kDialCentreOffset,
+          window.X + 205 + kDialCentreOffset, window.Y + 96 + kDialCentreOffset};
 }
 
 TEST_F(StartJourney, FirstStartInAnEmptyDirectoryCreatesTheDefaultsAndPollsEverySecond) {

@@ -9,7 +9,7 @@
 namespace {
 
 bool isPoll(const WireEntry& entry) {
-  return entry.Hex == HexOf(PollQueryTwoAxes) || entry.Hex == HexOf(PollQueryOneAxis);
+  return entry.Hex == HexOf(kPollQueryTwoAxes) || entry.Hex == HexOf(kPollQueryOneAxis);
 }
 
 std::vector<WireEntry> select(const std::vector<WireEntry>& log, bool polls) {

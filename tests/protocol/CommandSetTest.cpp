@@ -103,14 +103,14 @@ TEST(BuildCommand, AnErrorReadingATargetPropagates) {
                std::invalid_argument);
 }
 
-TEST(CommandTable, HoldsEveryCommandOnceAndEachFitsTheBuffer) {
+TEST(kCommandTable, HoldsEveryCommandOnceAndEachFitsTheBuffer) {
   std::set<RotatorCommand> seen;
-  for (const CommandEntry& entry : CommandTable) {
+  for (const CommandEntry& entry : kCommandTable) {
     EXPECT_TRUE(seen.insert(entry.Command).second);
     EXPECT_EQ(&CommandInfo(entry.Command), &entry);
     EXPECT_EQ(entry.Template.back(), '\r');
     const Built widest = build(entry.Command, 999, 999);
-    EXPECT_LE(widest.Bytes.size(), CmdBufSize);
+    EXPECT_LE(widest.Bytes.size(), kCmdBufSize);
   }
   EXPECT_EQ(seen.size(), static_cast<size_t>(RotatorCommand::TurnAxis2Up) + 1);
 }

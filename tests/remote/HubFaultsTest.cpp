@@ -121,8 +121,8 @@ TEST_F(Faults, FiveHundredConnectionsOpenedAndDroppedLeaveThePanelAsItWas) {
     return true;
   });
   EXPECT_TRUE(RunEventsUntil([&] {
-    return Remote().Server().Clients().size() == RemoteHub::DefaultMaxClients &&
-           Remote().Server().Refused() == 500 - static_cast<int>(RemoteHub::DefaultMaxClients);
+    return Remote().Server().Clients().size() == RemoteHub::kDefaultMaxClients &&
+           Remote().Server().Refused() == 500 - static_cast<int>(RemoteHub::kDefaultMaxClients);
   })) << Remote().Server().Refused();
   crowd.clear();
   EXPECT_TRUE(RunEventsUntil([&] { return Remote().Server().Clients().empty(); }));

@@ -24,8 +24,8 @@ std::vector<double> numbersIn(const std::string& output) {
 bool handAt(TForm1& form, QWidget* dial, int angle, DialKind kind) {
   const QPoint corner = dial->pos();
   const DialPoint tip =
-      HandTip(corner.x() + DialCentreOffset, corner.y() + DialCentreOffset, angle, kind);
-  return form.grab().toImage().pixelColor(tip.X, tip.Y) == HandColour;
+      HandTip(corner.x() + kDialCentreOffset, corner.y() + kDialCentreOffset, angle, kind);
+  return form.grab().toImage().pixelColor(tip.X, tip.Y) == kHandColour;
 }
 
 TEST_F(RotctlNet, GetPosIsTheSimulatorsPositionAndDumpStateIsReadOnOpen) {

@@ -24,7 +24,7 @@ class RemoteSettingsFile : public testing::Test {
   }
 
   TemporaryDirectory directory;
-  const std::string path = directory.Path(RemoteSettingsFileName);
+  const std::string path = directory.Path(kRemoteSettingsFileName);
 };
 
 TEST_F(RemoteSettingsFile, AMissingFileMeansTheDefaults) {

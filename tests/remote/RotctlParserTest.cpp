@@ -105,18 +105,18 @@ struct LimitCase {
 };
 
 TEST(RotctlParser, StreamsBeyondTheLimitsFailWhereTheyBreakThem) {
-  const std::string longest(RotctlParser::LongestArgument, '1');
-  const std::string line(RotctlParser::LongestLine, ' ');
+  const std::string longest(RotctlParser::kLongestArgument, '1');
+  const std::string line(RotctlParser::kLongestLine, ' ');
   const LimitCase cases[] = {
       {"P " + longest + " 2\n", RotctlFault::None},
       {"P " + longest + "1 2\n", RotctlFault::ArgumentTooLong},
       {"w " + longest + "1\n", RotctlFault::ArgumentTooLong},
       {line + "\n" + line + "\np\n", RotctlFault::None},
       {line + " p\n", RotctlFault::LineTooLong},
-      {std::string(RotctlParser::UnknownInARow - 1, 'Z') + "p" +
-           std::string(RotctlParser::UnknownInARow - 1, 'Z') + "\n",
+      {std::string(RotctlParser::kUnknownInARow - 1, 'Z') + "p" +
+           std::string(RotctlParser::kUnknownInARow - 1, 'Z') + "\n",
        RotctlFault::None},
-      {std::string(RotctlParser::UnknownInARow, 'Z'), RotctlFault::Garbage},
+      {std::string(RotctlParser::kUnknownInARow, 'Z'), RotctlFault::Garbage},
       {"p\x01p\n", RotctlFault::Garbage},
       {"p \xC3\xA4\n", RotctlFault::Garbage},
       {std::string("p\0", 2), RotctlFault::Garbage},
@@ -131,7 +131,7 @@ TEST(RotctlParser, StreamsBeyondTheLimitsFailWhereTheyBreakThem) {
 
 TEST(RotctlParser, AFailedStreamTakesNoFurtherRequest) {
   RotctlParser parser;
-  for (const char byte : std::string(RotctlParser::UnknownInARow, 'Z')) parser.Take(byte);
+  for (const char byte : std::string(RotctlParser::kUnknownInARow, 'Z')) parser.Take(byte);
   for (const char byte : std::string("p\n")) {
     EXPECT_EQ(parser.Take(byte), RotctlParser::Step::Failed);
   }

@@ -34,6 +34,20 @@ TEST(PortPath, ALinkNamedAfterThePortLeadsToItsTarget) {
   EXPECT_EQ(ResolvePortPath("\\\\.\\COM9"), "/dev/ttyS8");
 }
 
+TEST(PortPath, OnceSetTheLinkDirectoryCountsWhereverTheCurrentDirectoryIs) {
+  TempDir start;
+  TempDir elsewhere;
+  ASSERT_EQ(symlink("/dev/pts/71", (start.Path() + "/COM4").c_str()), 0);
+  ASSERT_EQ(symlink("adapter", (start.Path() + "/COM5").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/pts/72", (elsewhere.Path() + "/COM4").c_str()), 0);
+  const CurrentDirectory inside(elsewhere.Path());
+  SetPortLinkDirectory(start.Path());
+  EXPECT_EQ(ResolvePortPath("\\\\.\\COM4"), "/dev/pts/71");
+  EXPECT_EQ(ResolvePortPath("\\\\.\\COM5"), start.Path() + "/adapter");
+  SetPortLinkDirectory("");
+  EXPECT_EQ(ResolvePortPath("\\\\.\\COM4"), "/dev/pts/72");
+}
+
 TEST(PortPath, APlainFileNamedAfterThePortIsNoLink) {
   TempDir dir;
   const CurrentDirectory inside(dir.Path());

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int jpegQuality = 90;
+constexpr int kJpegQuality = 90;
 
 bool save(const QImage& image, const QDir& directory, const char* name, int quality) {
   const QString path = directory.filePath(name);
@@ -40,8 +40,8 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "dialpictures: no directory %s\n", argv[1]);
     return 1;
   }
-  const bool written = save(AzimuthRose(), directory, "Windrose_AZ.jpg", jpegQuality) &&
-                       save(ElevationHalfRose(), directory, "Windrose_EL.jpg", jpegQuality) &&
+  const bool written = save(AzimuthRose(), directory, "Windrose_AZ.jpg", kJpegQuality) &&
+                       save(ElevationHalfRose(), directory, "Windrose_EL.jpg", kJpegQuality) &&
                        save(WindowIconImage(32), directory, "azimara.png", -1) &&
                        save(WindowIconImage(256), directory, "azimara_256.png", -1);
   return written ? 0 : 1;
