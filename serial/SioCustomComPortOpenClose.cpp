@@ -1,7 +1,6 @@
 // The serial port component's open and close sequences, the port number
 // changing under an open port, and opening after loading.
 
-#include "serial/DeviceLine.h"
 #include "serial/ExceptionDisplay.h"
 #include "serial/MessagePump.h"
 #include "serial/NotifyWindowFactory.h"
