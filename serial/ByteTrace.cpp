@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "serial/ByteText.h"
 #include "serial/ResultCodes.h"
 
 int32_t ByteTrace::Start(uint32_t entries) {
@@ -60,4 +59,14 @@ int32_t ByteTrace::Dump(const std::string& fileName, bool append, bool hex, bool
   }
   if (std::fclose(file) != 0 && result == 0) result = -errno;
   return result;
+}
+
+std::string ByteText(uint8_t byte, bool hex, bool allHex) {
+  const bool printable = byte >= 0x20 && byte < 0x7F;
+  if (allHex || (hex && !printable)) {
+    char digits[3];
+    std::snprintf(digits, sizeof digits, "%02X", byte);
+    return digits;
+  }
+  return std::string(1, printable ? static_cast<char>(byte) : '.');
 }

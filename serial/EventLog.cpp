@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "serial/ByteText.h"
+#include "serial/ByteTrace.h"
 #include "serial/OsDescription.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "serial/Dcb.h"
 #include "serial/SioBaseDispatcher.h"
 
 class TSioBaseComponent;
@@ -19,3 +20,7 @@ std::unique_ptr<TSioBaseDispatcher> CreatePlatformDispatcher(TSioBaseComponent* 
 // the device the telephony layer opened as deviceHandle.
 std::unique_ptr<TSioBaseDispatcher> CreateTelephonyDispatcher(TSioBaseComponent* owner,
                                                               intptr_t deviceHandle);
+
+// The line settings of that device, which someone else opened; false when
+// they cannot be read (no such device, not a serial line).
+bool ReadDeviceLine(intptr_t device, Dcb& dcb);

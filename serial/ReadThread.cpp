@@ -20,9 +20,9 @@ void TReadThread::Execute() {
   while (Running()) {
     const Readiness ready = WaitForDevice(POLLIN, Port().SerialEvent());
     if (ready.Error != 0) {
-      FailWithError(ready.Error, kReadError);
+      FailWithError(ready.Error, kDeviceReadError);
     } else if (ready.DeviceEvents & POLLNVAL) {
-      FailWithError(EBADF, kReadError);
+      FailWithError(EBADF, kDeviceReadError);
     } else if (ready.DeviceEvents != 0) {
       // Hang-ups and errors too: the read tells which.
       readAvailable();
@@ -42,11 +42,11 @@ void TReadThread::readAvailable() {
       if (static_cast<size_t>(count) < kItemsPerRead * kItemSize) return;
     } else if (count == 0) {
       // A raw line with a one-byte minimum reads 0 only once it hung up.
-      Fail(kReadError);
+      Fail(kDeviceReadError);
     } else if (errno == EAGAIN) {
       return;
     } else if (errno != EINTR) {
-      FailWithError(errno, kReadError);
+      FailWithError(errno, kDeviceReadError);
     }
   }
 }
@@ -71,6 +71,6 @@ bool TReadThread::holdBuffers() {
   } catch (const Exception&) {
   } catch (const std::bad_alloc&) {
   }
-  Fail(kNoMemory);
+  Fail(kThreadOutOfMemory);
   return false;
 }

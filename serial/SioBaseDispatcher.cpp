@@ -1,6 +1,5 @@
 #include "serial/SioBaseDispatcher.h"
 
-#include <algorithm>
 #include <thread>
 
 #include "serial/CheckError.h"
@@ -10,7 +9,6 @@
 #include "serial/ExceptionDisplay.h"
 #include "serial/LastError.h"
 #include "serial/MessagePump.h"
-#include "serial/MsClock.h"
 #include "serial/NoticeReading.h"
 #include "serial/ResultCodes.h"
 #include "serial/SioBaseComponent.h"
@@ -73,8 +71,8 @@ int32_t TSioBaseDispatcher::InitDevice(const std::string& name, int32_t baud, ui
                                        uint32_t outSize, uint32_t lineFlags) {
   {
     const Lock lock(DispatchLock);
-    ringLatch_ = false;
-    removalsPending_ = false;
+    line_.RingLatch = false;
+    targets_.RemovalsPending = false;
   }
   inNotification_.store(false);
   deviceLost_.store(false);
@@ -98,32 +96,22 @@ int32_t TSioBaseDispatcher::InitDevice(const std::string& name, int32_t baud, ui
 
   {
     const Lock lock(InputLock);
-    if (!dispatchBuffer_) dispatchBuffer_ = std::make_unique<uint8_t[]>(kDispatchBufferSize);
-    ringHeld_ = true;
-    writeIndex_.store(0);
-    readIndex_ = 0;
-    dispatchFull_ = false;
-    readCount_.store(0);
-    notificationMode_ = false;
-    noticeClaimed_ = false;
-    noticeAbandoned_ = false;
-    arrivedSinceNotice_ = false;
+    ring_.Hold();
   }
   {
     const Lock lock(OutputLock);
     outputRing_.Allocate(outSize);
-    outputSent_ = false;
   }
   inputSize_.store(inSize);
   outputSize_.store(outSize);
   closePending_.store(false);
   {
     const Lock lock(DispatchLock);
-    lineErrorWord_ = 0;
-    rs485Mode_ = false;
-    FetchLineSettings(lineSettings_);
-    dtrAuto_ = (lineFlags & kLineFlagDtrHandshake) != 0;
-    rtsAuto_ = (lineFlags & kLineFlagRtsHandshake) != 0;
+    line_.ErrorWord = 0;
+    line_.Rs485Mode = false;
+    FetchLineSettings(line_.Settings);
+    line_.DtrAuto = (lineFlags & kLineFlagDtrHandshake) != 0;
+    line_.RtsAuto = (lineFlags & kLineFlagRtsHandshake) != 0;
   }
   if (!(lineFlags & kLineFlagDtrHandshake)) SetDtrLine((lineFlags & kLineFlagDtr) != 0);
   if (!(lineFlags & kLineFlagRtsHandshake)) SetRtsLine((lineFlags & kLineFlagRts) != 0);
@@ -131,12 +119,12 @@ int32_t TSioBaseDispatcher::InitDevice(const std::string& name, int32_t baud, ui
   ClearTriggers();
   {
     const Lock lock(DispatchLock);
-    modemStatus_ = 0;
+    line_.ModemStatus = 0;
   }
   ReadModemStatus(0xF0);
   {
     const Lock lock(DispatchLock);
-    lastBaud_ = 115200;
+    line_.LastBaud = 115200;
   }
 
   const int32_t configured = ConfigureLine(baud, parity, dataBits, stopBits);
@@ -150,8 +138,7 @@ int32_t TSioBaseDispatcher::InitDevice(const std::string& name, int32_t baud, ui
   StopLogging();
   {
     const Lock lock(DispatchLock);
-    startTime_ = SioMilliseconds();
-    log_.Start(0);
+    trace_.RestartLog();
   }
   StartPortThreads();
   return 0;
@@ -185,11 +172,7 @@ void TSioBaseDispatcher::ReleasePortBuffers() {
 
 void TSioBaseDispatcher::releaseDispatchBuffer() {
   const Lock lock(InputLock);
-  ringHeld_ = false;
-  readerLimit_.store(0);
-  writeIndex_.store(0);
-  readIndex_ = 0;
-  dispatchFull_ = false;
+  ring_.Release();
 }
 
 uint32_t TSioBaseDispatcher::PendingInputCount() { return 0; }
@@ -203,7 +186,7 @@ void TSioBaseDispatcher::ApplyThreadBoost(uint8_t boost) {
        {ThreadRole::Read, ThreadRole::Dispatch, ThreadRole::Write, ThreadRole::Status}) {
     TSioDispatcherThread* thread = threads_[slotOf(role)];
     if (thread == nullptr) continue;
-    const bool raised = role == ThreadRole::Write && rs485Mode_;
+    const bool raised = role == ThreadRole::Write && line_.Rs485Mode;
     thread->SetPriority(raised ? priority + 1 : priority);
   }
 }
@@ -215,24 +198,7 @@ uint8_t TSioBaseDispatcher::ThreadBoost() {
 
 void TSioBaseDispatcher::UpdateHandlerService(uint8_t kind) {
   const Lock lock(DispatchLock);
-  // This dispatcher's only handlers are notify targets; "others" beyond the
-  // component's own means more than one of them.
-  const bool others = windowHandlers_.size() > 1;
-  switch (kind) {
-    case 0:
-      handlerServiceNeeded_ = others || portHandlerInstalled_;
-      break;
-    case 1:
-      portHandlerInstalled_ = true;
-      handlerServiceNeeded_ = true;
-      break;
-    case 2:
-      portHandlerInstalled_ = false;
-      handlerServiceNeeded_ = others;
-      break;
-    default:
-      break;
-  }
+  targets_.UpdateService(kind);
   wakeForUnannounced();
 }
 
@@ -305,7 +271,7 @@ void TSioBaseDispatcher::ThreadFinished(TSioDispatcherThread& thread) {
     // once, however many threads fail.
     {
       const Lock lock(DispatchLock);
-      lineErrorWord_ = -1;
+      line_.ErrorWord = DispatcherLineState::kFatalError;
     }
     if (!deviceLost_.exchange(true)) announceLoss();
   } else {
@@ -337,9 +303,7 @@ void TSioBaseDispatcher::announceLoss() {
   std::vector<std::shared_ptr<NotifyTarget>> targets;
   {
     const Lock lock(DispatchLock);
-    for (const WindowHandler& handler : windowHandlers_) {
-      if (!handler.Deleted) targets.push_back(handler.Target);
-    }
+    targets = targets_.Live();
   }
   // Posted, not sent: a port thread never waits for the GUI thread.
   for (const auto& target : targets) target->PostNotice(PORT_LOST, 0, NoticeLParam(handle_, 0));
@@ -347,68 +311,58 @@ void TSioBaseDispatcher::announceLoss() {
 
 void TSioBaseDispatcher::SetAvailThreshold(uint32_t n) {
   const Lock lock(DispatchLock);
-  availThreshold_ = n;
+  targets_.AvailThreshold = n;
   addLog(LogKind::Threshold, static_cast<int32_t>(n));
   wakeForUnannounced();
 }
 
 uint32_t TSioBaseDispatcher::AvailThreshold() {
   const Lock lock(DispatchLock);
-  return availThreshold_;
+  return targets_.AvailThreshold;
 }
 
 void TSioBaseDispatcher::SaveTriggers(TriggerSnapshot& saved) {
   const Lock lock(DispatchLock);
   saved = TriggerSnapshot{};
-  saved.AvailThreshold = availThreshold_;
+  saved.AvailThreshold = targets_.AvailThreshold;
 }
 
 void TSioBaseDispatcher::RestoreTriggers(const TriggerSnapshot& saved) {
   const Lock lock(DispatchLock);
-  availThreshold_ = saved.AvailThreshold;
+  targets_.AvailThreshold = saved.AvailThreshold;
   wakeForUnannounced();
 }
 
 void TSioBaseDispatcher::ClearTriggers() {
   const Lock lock(DispatchLock);
-  availThreshold_ = 0;
+  targets_.AvailThreshold = 0;
 }
 
 void TSioBaseDispatcher::AddNotifyWindow(std::shared_ptr<NotifyTarget> target) {
   const Lock lock(DispatchLock);
-  windowHandlers_.push_back({std::move(target), false});
-  handlerServiceNeeded_ = true;
-  addLog(LogKind::NotifyTarget, static_cast<int32_t>(windowHandlers_.size()));
+  const size_t count = targets_.Add(std::move(target));
+  addLog(LogKind::NotifyTarget, static_cast<int32_t>(count));
   wakeForUnannounced();
 }
 
 void TSioBaseDispatcher::RemoveNotifyWindow(const std::shared_ptr<NotifyTarget>& target) {
   const Lock lock(DispatchLock);
-  const auto found =
-      std::find_if(windowHandlers_.begin(), windowHandlers_.end(),
-                   [&target](const WindowHandler& h) { return h.Target == target && !h.Deleted; });
-  if (found == windowHandlers_.end()) return;
-  if (inNotification_.load()) {
-    found->Deleted = true;
-    removalsPending_ = true;
-  } else {
-    windowHandlers_.erase(found);
-  }
+  targets_.Remove(target, inNotification_.load());
 }
 
 void TSioBaseDispatcher::SetOptionBits(uint32_t bits) {
   const Lock lock(DispatchLock);
-  optionBits_ |= bits;
+  line_.OptionBits |= bits;
 }
 
 void TSioBaseDispatcher::ClearOptionBits(uint32_t bits) {
   const Lock lock(DispatchLock);
-  optionBits_ &= ~bits;
+  line_.OptionBits &= ~bits;
 }
 
 uint32_t TSioBaseDispatcher::OptionBits() {
   const Lock lock(DispatchLock);
-  return optionBits_;
+  return line_.OptionBits;
 }
 
 std::string TSioBaseDispatcher::PortName() {

@@ -4,7 +4,9 @@
 // 8192-byte dispatch ring of received bytes and the output ring, runs the
 // dispatch thread that pulls received bytes into the ring, decides when the
 // application hears that data is available, and delivers each notice to the
-// GUI thread through the registered notify targets.
+// GUI thread through the registered notify targets. Its state sits in the
+// objects it owns (line state, notice targets, trace, the two rings), each
+// under one of its three locks, as the members at the end say.
 //
 // A platform subclass implements the pure virtual operations, starts its
 // threads with StartThread, and calls CloseForDestruction first thing in its
@@ -22,12 +24,14 @@
 #include <thread>
 #include <vector>
 
-#include "serial/ByteTrace.h"
 #include "serial/ComStat.h"
 #include "serial/Dcb.h"
-#include "serial/EventLog.h"
+#include "serial/DispatchRing.h"
+#include "serial/DispatcherLineState.h"
+#include "serial/DispatcherTrace.h"
 #include "serial/IOQueue.h"
 #include "serial/NoticeReading.h"
+#include "serial/NoticeTargets.h"
 #include "serial/NotifyTarget.h"
 #include "serial/OutputRing.h"
 #include "serial/SioDispatcherThread.h"
@@ -43,7 +47,7 @@ struct TriggerSnapshot {
 
 class TSioBaseDispatcher {
  public:
-  static constexpr uint32_t kDispatchBufferSize = 8192;
+  static constexpr uint32_t kDispatchBufferSize = DispatchRing::kSize;
   // How long a notice may take on the GUI thread before the dispatch thread
   // completes the delivery without it.
   static constexpr std::chrono::milliseconds kNoticeTimeout{3000};
@@ -145,16 +149,9 @@ class TSioBaseDispatcher {
   // (NoticeReading) the announced bytes are served without a lock, and other
   // threads get -3007 meanwhile. Inline: called once per byte.
   int32_t ReadByte(uint8_t& ch) {
-    if (NoticeReading::Reads(*this)) {
-      // The notice's reader: the announced bytes stay put until the delivery
-      // ends, and only this thread counts them.
-      const uint32_t taken = readCount_.load(std::memory_order_relaxed);
-      if (taken < readerLimit_.load(std::memory_order_relaxed)) {
-        ch = readerRing_[(readerBase_ + taken) & (kDispatchBufferSize - 1)];
-        readCount_.store(taken + 1, std::memory_order_relaxed);
-        return 0;
-      }
-    }
+    // The notice's reader: the announced bytes stay put until the delivery
+    // ends, and only this thread counts them.
+    if (NoticeReading::Reads(*this) && ring_.ServeAnnounced(ch)) return 0;
     return readByteLocked(ch);
   }
   // The unread byte at position (1 = next) without consuming it; -3007 when
@@ -314,13 +311,13 @@ class TSioBaseDispatcher {
   bool DeliverTrigger(uint32_t msg, uint32_t param, uint16_t data);
 
  protected:
-  // Guards line settings, DTR/RTS, handler list and flags, the threshold,
-  // the delivery flags, modem status, line error word, trace and log.
+  // Guards the line state, the notice targets, the trace and log, the port
+  // name, the sleeper and the thread list (the members below say which).
   std::recursive_mutex DispatchLock;
   // Guards the output ring; never held while DispatchLock is taken.
   std::recursive_mutex OutputLock;
-  // Guards the dispatch ring, its indexes and the notice read counts; may be
-  // held while DispatchLock or a queue lock is taken.
+  // Guards the dispatch ring and its notice's read counts; may be held while
+  // DispatchLock or a queue lock is taken.
   std::recursive_mutex InputLock;
 
   // Output ring helpers for the platform, each under OutputLock.
@@ -365,17 +362,12 @@ class TSioBaseDispatcher {
   // The reader is done; a delivery that gave up waiting for it is completed
   // here, consuming what the handler read.
   void endNoticeReading();
-  // Under InputLock: ends notification mode and consumes the most bytes any
-  // handler of the notice read; that count.
-  uint32_t completeDataNoticeLocked();
   int32_t readByteLocked(uint8_t& ch);
-  uint32_t unreadLocked() const;
   void releaseDispatchBuffer();
   void addLog(LogKind kind, int32_t value, const uint8_t* data = nullptr, uint32_t count = 0);
   void traceBytes(uint8_t direction, const uint8_t* bytes, uint32_t count);
   void updateModemStatusChanges();
   void refreshModemStatus();
-  bool windowHandlersServed() const;
   void finishDelivery();
   void waitForThreads();
   // Tells every notify target that the device went away (PORT_LOST).
@@ -386,79 +378,26 @@ class TSioBaseDispatcher {
   // pulled in and not announced need a pass for it; later ones bring their
   // own.
   void wakeForUnannounced() {
-    if (arrivedSinceNotice_.load()) wakeDispatchThread();
+    if (ring_.ArrivedSinceNotice.load()) wakeDispatchThread();
   }
 
   TSioBaseComponent* const owner_;
   int32_t handle_ = -1;
   // -1 while no device is open: 0 is a valid descriptor here.
   std::atomic<intptr_t> deviceHandle_{-1};
-  std::string portName_;
-  Sleeper sleeper_;
+  std::string portName_;      // under DispatchLock
+  Sleeper sleeper_;           // under DispatchLock
+  DispatcherLineState line_;  // under DispatchLock
+  NoticeTargets targets_;     // under DispatchLock
+  DispatcherTrace trace_;     // under DispatchLock, its switches atomic
+  DispatchRing ring_;         // under InputLock
+  OutputRing outputRing_;     // under OutputLock
 
-  // Under DispatchLock.
-  int32_t lineErrorWord_ = 0;
-  uint8_t modemStatus_ = 0;
-  bool ringLatch_ = false;
-  ComStat commStatus_;
-  Dcb lineSettings_;
-  uint32_t lastBaud_ = 115200;
-  uint32_t optionBits_ = 0;
-  bool dtrState_ = false;
-  bool dtrAuto_ = false;
-  bool rtsState_ = false;
-  bool rtsAuto_ = false;
-  bool rs485Mode_ = false;
-  bool portHandlerInstalled_ = false;
-  bool handlerServiceNeeded_ = false;
-  struct WindowHandler {
-    std::shared_ptr<NotifyTarget> Target;
-    bool Deleted = false;
-  };
-  std::vector<WindowHandler> windowHandlers_;
-  uint32_t availThreshold_ = 0;
-  bool removalsPending_ = false;
+  // The port threads, under DispatchLock.
   uint8_t threadBoost_ = 0;
   std::array<TSioDispatcherThread*, 4> threads_{};
-  ByteTrace trace_;
-  EventLog log_;
-  uint32_t startTime_ = 0;
-  std::atomic<bool> traceActive_{false};
-  std::atomic<bool> logActive_{false};
 
-  // Under InputLock. The ring's bytes stay allocated until destruction, so a
-  // notice's reader never reads freed memory; released, it holds nothing.
-  std::unique_ptr<uint8_t[]> dispatchBuffer_;
-  bool ringHeld_ = false;
-  std::atomic<uint32_t> writeIndex_{0};
-  uint32_t readIndex_ = 0;
-  bool dispatchFull_ = false;
-  bool notificationMode_ = false;
-  // Written by the notice's reader alone while it reads (a relaxed store per
-  // byte), else under InputLock.
-  std::atomic<uint32_t> readCount_{0};
-  uint32_t mostRead_ = 0;
-  // A thread reads the current data notice (NoticeReading), and which.
-  bool noticeClaimed_ = false;
-  std::thread::id noticeReader_;
-  // The delivery stopped waiting while the reader still read; the reader
-  // completes it.
-  bool noticeAbandoned_ = false;
-  // The reader's own view of the announced bytes: the ring, the read index
-  // and the count announced, set by the reader as it begins. The count goes
-  // to 0 (from any thread) when the bytes may no longer be served lock-free:
-  // the ring released, a trace started.
-  const uint8_t* readerRing_ = nullptr;
-  uint32_t readerBase_ = 0;
-  std::atomic<uint32_t> readerLimit_{0};
-  // Bytes were pulled in since the last data-available notice. Tracked apart
-  // from the write index so a pass that fills the whole ring is announced.
-  std::atomic<bool> arrivedSinceNotice_{false};
-
-  // Under OutputLock.
-  OutputRing outputRing_;
-  bool outputSent_ = false;
-
+  // Without a lock.
   std::atomic<uint32_t> inputSize_{0};
   std::atomic<uint32_t> outputSize_{0};
   std::atomic<bool> inNotification_{false};

@@ -5,13 +5,7 @@
 #include "serial/SioBaseDispatcher.h"
 
 namespace {
-
 using Lock = std::lock_guard<std::recursive_mutex>;
-
-constexpr uint32_t kRingMask = TSioBaseDispatcher::kDispatchBufferSize - 1;
-static_assert((TSioBaseDispatcher::kDispatchBufferSize & kRingMask) == 0,
-              "the dispatch ring wraps by masking");
-
 }  // namespace
 
 int32_t TSioBaseDispatcher::WriteByte(uint8_t ch) { return WriteBlock(&ch, 1); }
@@ -29,18 +23,17 @@ int32_t TSioBaseDispatcher::WriteBlock(const uint8_t* buffer, uint32_t length) {
     const uint32_t free = capacity > pending ? capacity - pending : 0;
     if (free < length) return kOutputTooSmall;
     queued = QueueOutputBytes(buffer, static_cast<int32_t>(length));
-    outputSent_ = true;
   }
   if (queued <= 0) {
     // The platform took nothing: see what the line says about it.
     ComStat status;
     const int32_t errors = CollectLineErrors(status);
     const Lock lock(DispatchLock);
-    lineErrorWord_ = errors;
-    commStatus_ = status;
+    line_.ErrorWord = errors;
+    line_.CommStatus = status;
     return kBlockNotPut;
   }
-  if (logActive_.load() || traceActive_.load()) {
+  if (trace_.LogActive.load() || trace_.TraceActive.load()) {
     const Lock lock(DispatchLock);
     addLog(LogKind::Transmitted, static_cast<int32_t>(length), buffer, length);
     traceBytes(ByteTrace::kTransmitted, buffer, length);
@@ -48,42 +41,37 @@ int32_t TSioBaseDispatcher::WriteBlock(const uint8_t* buffer, uint32_t length) {
   return 0;
 }
 
-uint32_t TSioBaseDispatcher::unreadLocked() const {
-  if (!ringHeld_) return 0;
-  const uint32_t write = writeIndex_.load(std::memory_order_relaxed);
-  if (write == readIndex_) return dispatchFull_ ? kDispatchBufferSize : 0;
-  return (write - readIndex_) & kRingMask;
-}
-
 int32_t TSioBaseDispatcher::PeekByte(uint8_t& ch, uint32_t position) {
   if (position == 0) return kBadArgument;
   const Lock lock(InputLock);
-  if (unreadLocked() < position) return kBufferEmpty;
-  ch = dispatchBuffer_[(readIndex_ + position - 1) & kRingMask];
+  if (ring_.Unread() < position) return kBufferEmpty;
+  ch = ring_.Buffer[(ring_.ReadIndex + position - 1) & DispatchRing::kMask];
   return 0;
 }
 
 int32_t TSioBaseDispatcher::readByteLocked(uint8_t& ch) {
   const Lock lock(InputLock);
   int32_t result;
-  if (notificationMode_) {
+  if (ring_.NotificationMode) {
     // Another thread reads this notice: its bytes are not this thread's.
-    if (noticeClaimed_ && noticeReader_ != std::this_thread::get_id()) return kBufferEmpty;
+    if (ring_.NoticeClaimed && ring_.NoticeReader != std::this_thread::get_id()) {
+      return kBufferEmpty;
+    }
     // Served in order without consuming; the delivery consumes at its end.
-    const uint32_t position = readCount_.load() + 1;
+    const uint32_t position = ring_.ReadCount.load() + 1;
     result = PeekByte(ch, position);
-    if (result == 0) readCount_.store(position);
+    if (result == 0) ring_.ReadCount.store(position);
   } else {
     result = PeekByte(ch, 1);
     if (result == 0) {
-      readIndex_ = (readIndex_ + 1) & kRingMask;
-      if (dispatchFull_) {
-        dispatchFull_ = false;
+      ring_.ReadIndex = (ring_.ReadIndex + 1) & DispatchRing::kMask;
+      if (ring_.Full) {
+        ring_.Full = false;
         inputQueue_.Wake();
       }
     }
   }
-  if (result == 0 && traceActive_.load()) {
+  if (result == 0 && trace_.TraceActive.load()) {
     const Lock dispatchLock(DispatchLock);
     traceBytes(ByteTrace::kReceived, &ch, 1);
   }
@@ -92,21 +80,21 @@ int32_t TSioBaseDispatcher::readByteLocked(uint8_t& ch) {
 
 uint32_t TSioBaseDispatcher::UnreadCount() {
   const Lock lock(InputLock);
-  const uint32_t unread = unreadLocked();
-  if (!notificationMode_) return unread;
-  const uint32_t read = readCount_.load();
+  const uint32_t unread = ring_.Unread();
+  if (!ring_.NotificationMode) return unread;
+  const uint32_t read = ring_.ReadCount.load();
   return unread > read ? unread - read : 0;
 }
 
 bool TSioBaseDispatcher::DispatchFull() {
   const Lock lock(InputLock);
-  return dispatchFull_;
+  return ring_.Full;
 }
 
 uint32_t TSioBaseDispatcher::OutputUsed() {
   RefreshLineErrors();
   const Lock lock(DispatchLock);
-  return commStatus_.cbOutQue;
+  return line_.CommStatus.cbOutQue;
 }
 
 uint32_t TSioBaseDispatcher::OutputFree() {
@@ -121,15 +109,15 @@ uint32_t TSioBaseDispatcher::OutputFree() {
 int32_t TSioBaseDispatcher::DiscardInput() {
   const Lock lock(InputLock);
   const int32_t result = PurgeDeviceQueue(1);
-  if (notificationMode_) {
+  if (ring_.NotificationMode) {
     // The delivery consumes everything when it ends.
-    mostRead_ = unreadLocked();
+    ring_.MostRead = ring_.Unread();
   } else {
-    readIndex_ = writeIndex_.load();
-    readCount_.store(0);
+    ring_.ReadIndex = ring_.WriteIndex.load();
+    ring_.ReadCount.store(0);
   }
-  if (dispatchFull_) inputQueue_.Wake();
-  dispatchFull_ = false;
+  if (ring_.Full) inputQueue_.Wake();
+  ring_.Full = false;
   return result;
 }
 

@@ -11,7 +11,6 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-constexpr uint32_t kRingMask = TSioBaseDispatcher::kDispatchBufferSize - 1;
 constexpr uint32_t kModemChangeEvents = kEvCts | kEvDsr | kEvRlsd | kEvRing | kEvRingTrailingEdge;
 constexpr uint32_t kLineErrorEvents = kEvBreak | kEvErr;
 
@@ -22,7 +21,7 @@ void TSioBaseDispatcher::ServiceInput() {
   if (closePending_.load()) return;
   if (eventMask & (kEvRing | kEvRingTrailingEdge)) {
     const Lock lock(DispatchLock);
-    ringLatch_ = true;
+    line_.RingLatch = true;
   }
   if (eventMask & kModemChangeEvents) updateModemStatusChanges();
   if (eventMask & kLineErrorEvents) RefreshLineErrors();
@@ -39,23 +38,23 @@ void TSioBaseDispatcher::updateModemStatusChanges() {
   uint8_t previous;
   {
     const Lock lock(DispatchLock);
-    previous = modemStatus_;
+    previous = line_.ModemStatus;
   }
   const uint8_t now = ReadModemStatus(0xFF);
   const Lock lock(DispatchLock);
-  modemStatus_ = static_cast<uint8_t>(now | (((previous ^ now) >> 4) & 0x0F));
+  line_.ModemStatus = static_cast<uint8_t>(now | (((previous ^ now) >> 4) & 0x0F));
 }
 
 void TSioBaseDispatcher::refreshModemStatus() {
   const uint8_t now = ReadModemStatus(0xF0);
   const Lock lock(DispatchLock);
-  modemStatus_ = now;
+  line_.ModemStatus = now;
 }
 
 bool TSioBaseDispatcher::PullReceivedBytes() {
   const Lock lock(InputLock);
-  if (!ringHeld_) return false;
-  if (dispatchFull_) {
+  if (!ring_.Held) return false;
+  if (ring_.Full) {
     // The bytes wait in the input queue until the application reads.
     const Lock dispatchLock(DispatchLock);
     addLog(LogKind::DispatchFull, 0);
@@ -64,14 +63,15 @@ bool TSioBaseDispatcher::PullReceivedBytes() {
   const uint32_t available = PendingInputCount();
   {
     const Lock dispatchLock(DispatchLock);
-    commStatus_.cbInQue = available;
+    line_.CommStatus.cbInQue = available;
   }
   if (available == 0) return false;
 
-  uint32_t write = writeIndex_.load(std::memory_order_relaxed);
-  const uint32_t read = readIndex_;
-  const uint32_t run = read > write ? read - write : kDispatchBufferSize - write;
-  const uint32_t free = read > write ? read - write : read + kDispatchBufferSize - write;
+  uint8_t* const bytes = ring_.Buffer.get();
+  uint32_t write = ring_.WriteIndex.load(std::memory_order_relaxed);
+  const uint32_t read = ring_.ReadIndex;
+  const uint32_t run = read > write ? read - write : DispatchRing::kSize - write;
+  const uint32_t free = read > write ? read - write : read + DispatchRing::kSize - write;
   // The second piece, from the start of the ring, asks for all the room
   // left, not only for what the first queued item holds: a pass that wraps
   // fills the ring as far as the queue allows, so a fast stream is announced
@@ -80,27 +80,24 @@ bool TSioBaseDispatcher::PullReceivedBytes() {
 
   // The first piece asks for the whole contiguous run: the platform copies
   // what its queue holds, possibly from several items.
-  const int32_t taken = TakeReceivedBytes(dispatchBuffer_.get() + write, static_cast<int32_t>(run));
+  const int32_t taken = TakeReceivedBytes(bytes + write, static_cast<int32_t>(run));
   const uint32_t first = taken > 0 ? std::min(static_cast<uint32_t>(taken), run) : 0;
   uint32_t pulled = first;
-  if (first > 0)
-    addLog(LogKind::Received, static_cast<int32_t>(first), &dispatchBuffer_[write], first);
-  write = (write + first) & kRingMask;
+  if (first > 0) addLog(LogKind::Received, static_cast<int32_t>(first), bytes + write, first);
+  write = (write + first) & DispatchRing::kMask;
   if (first < run) second = 0;
-  if (first > 0) dispatchFull_ = write == read;
+  if (first > 0) ring_.Full = write == read;
   if (second > 0) {
-    const int32_t more =
-        TakeReceivedBytes(dispatchBuffer_.get() + write, static_cast<int32_t>(second));
+    const int32_t more = TakeReceivedBytes(bytes + write, static_cast<int32_t>(second));
     const uint32_t secondTaken = more > 0 ? std::min(static_cast<uint32_t>(more), second) : 0;
     if (secondTaken > 0)
-      addLog(LogKind::Received, static_cast<int32_t>(secondTaken), &dispatchBuffer_[write],
-             secondTaken);
-    write = (write + secondTaken) & kRingMask;
+      addLog(LogKind::Received, static_cast<int32_t>(secondTaken), bytes + write, secondTaken);
+    write = (write + secondTaken) & DispatchRing::kMask;
     pulled += secondTaken;
-    dispatchFull_ = write == read;
+    ring_.Full = write == read;
   }
-  writeIndex_.store(write, std::memory_order_relaxed);
-  if (pulled > 0) arrivedSinceNotice_ = true;
+  ring_.WriteIndex.store(write, std::memory_order_relaxed);
+  if (pulled > 0) ring_.ArrivedSinceNotice = true;
   return true;
 }
 
@@ -111,8 +108,8 @@ bool TSioBaseDispatcher::ScanInput() {
     // No notice unless bytes arrived since the last one: bytes a handler
     // left are announced again only with the next arrival. Nor while the
     // last notice's reader still reads: what it took is not known yet.
-    if (!arrivedSinceNotice_ || noticeAbandoned_) return false;
-    unread = unreadLocked();
+    if (!ring_.ArrivedSinceNotice || ring_.NoticeAbandoned) return false;
+    unread = ring_.Unread();
   }
   const uint32_t threshold = AvailThreshold();
   if (threshold == 0 || unread < threshold) return false;
@@ -123,29 +120,25 @@ bool TSioBaseDispatcher::ScanInput() {
   const bool result = DeliverTrigger(TRG_AVAIL, unread, 0);
   {
     const Lock lock(InputLock);
-    arrivedSinceNotice_ = false;
+    ring_.ArrivedSinceNotice = false;
   }
   return result;
-}
-
-bool TSioBaseDispatcher::windowHandlersServed() const {
-  return windowHandlers_.size() > 1 || portHandlerInstalled_;
 }
 
 bool TSioBaseDispatcher::DeliverTrigger(uint32_t msg, uint32_t param, uint16_t data) {
   {
     const Lock lock(DispatchLock);
-    if (!handlerServiceNeeded_) return true;
+    if (!targets_.ServiceNeeded) return true;
     inNotification_.store(true);
   }
   const bool dataNotice = msg == TRG_AVAIL || msg == TRG_DATA;
   {
     const Lock lock(InputLock);
-    mostRead_ = 0;
+    ring_.MostRead = 0;
     // From here on reads on the GUI thread take this notice's bytes; counting them from the
     // first handler's send on would hand the ones read before it out twice.
-    readCount_.store(0);
-    notificationMode_ = dataNotice;
+    ring_.ReadCount.store(0);
+    ring_.NotificationMode = dataNotice;
   }
   const intptr_t lParam = NoticeLParam(handle_, data);
   bool result = true;
@@ -157,14 +150,13 @@ bool TSioBaseDispatcher::DeliverTrigger(uint32_t msg, uint32_t param, uint16_t d
     std::shared_ptr<NotifyTarget> target;
     {
       const Lock lock(DispatchLock);
-      if (!windowHandlersServed() || i >= windowHandlers_.size()) break;
-      if (windowHandlers_[i].Deleted) continue;
-      target = windowHandlers_[i].Target;
+      if (!targets_.TargetAt(i, target)) break;
     }
+    if (!target) continue;
     if (sent) {
       // Each further handler reads the notice from its start.
       const Lock lock(InputLock);
-      readCount_.store(0);
+      ring_.ReadCount.store(0);
     }
     sent = true;
     const bool handled = target->SendNotice(msg, param, lParam, kNoticeTimeout);
@@ -174,64 +166,52 @@ bool TSioBaseDispatcher::DeliverTrigger(uint32_t msg, uint32_t param, uint16_t d
       break;
     }
     const Lock lock(InputLock);
-    if (!handled && noticeClaimed_) {
+    if (!handled && ring_.NoticeClaimed) {
       // The handler outlived its wait and is still reading: it completes
       // the delivery when it returns (endNoticeReading), and the next
       // notice waits for that.
-      noticeAbandoned_ = true;
+      ring_.NoticeAbandoned = true;
       abandoned = true;
       result = false;
       break;
     }
-    mostRead_ = std::max(mostRead_, readCount_.load());
+    ring_.MostRead = std::max(ring_.MostRead, ring_.ReadCount.load());
   }
   if (!closed && !abandoned && dataNotice) {
     const Lock lock(InputLock);
-    if (completeDataNoticeLocked() != param && msg == TRG_AVAIL) result = false;
+    if (ring_.CompleteDataNotice() != param && msg == TRG_AVAIL) result = false;
   }
   finishDelivery();
   return result;
 }
 
-uint32_t TSioBaseDispatcher::completeDataNoticeLocked() {
-  // A handler that outlived its wait without a reading may have read on
-  // meanwhile; those reads count too, and later ones consume directly.
-  mostRead_ = std::max(mostRead_, readCount_.load());
-  notificationMode_ = false;
-  const uint32_t consumed = std::min(mostRead_, unreadLocked());
-  readIndex_ = (readIndex_ + consumed) & kRingMask;
-  if (consumed > 0) dispatchFull_ = false;
-  readCount_.store(0);
-  return mostRead_;
-}
-
 TSioBaseDispatcher::NoticeClaim TSioBaseDispatcher::beginNoticeReading() {
   const Lock lock(InputLock);
-  if (!notificationMode_ || !ringHeld_) return NoticeClaim::None;
-  if (noticeClaimed_) {
-    return noticeReader_ == std::this_thread::get_id() ? NoticeClaim::AlreadyReading
-                                                       : NoticeClaim::None;
+  if (!ring_.NotificationMode || !ring_.Held) return NoticeClaim::None;
+  if (ring_.NoticeClaimed) {
+    return ring_.NoticeReader == std::this_thread::get_id() ? NoticeClaim::AlreadyReading
+                                                            : NoticeClaim::None;
   }
-  noticeClaimed_ = true;
-  noticeReader_ = std::this_thread::get_id();
-  readerRing_ = dispatchBuffer_.get();
-  readerBase_ = readIndex_;
+  ring_.NoticeClaimed = true;
+  ring_.NoticeReader = std::this_thread::get_id();
+  ring_.ReaderRing = ring_.Buffer.get();
+  ring_.ReaderBase = ring_.ReadIndex;
   // Read index, write index and ring stay as they are until the delivery
   // ends: the dispatch thread waits meanwhile, or, once it stopped waiting,
   // pulls only into free room.
-  const uint32_t announced = unreadLocked();
-  const uint32_t taken = readCount_.load();
-  readerLimit_.store(traceActive_.load() || taken > announced ? 0 : announced);
+  const uint32_t announced = ring_.Unread();
+  const uint32_t taken = ring_.ReadCount.load();
+  ring_.ReaderLimit.store(trace_.TraceActive.load() || taken > announced ? 0 : announced);
   return NoticeClaim::Began;
 }
 
 void TSioBaseDispatcher::endNoticeReading() {
   const Lock lock(InputLock);
-  noticeClaimed_ = false;
-  readerLimit_.store(0);
-  if (!noticeAbandoned_) return;
-  noticeAbandoned_ = false;
-  completeDataNoticeLocked();
+  ring_.NoticeClaimed = false;
+  ring_.ReaderLimit.store(0);
+  if (!ring_.NoticeAbandoned) return;
+  ring_.NoticeAbandoned = false;
+  ring_.CompleteDataNotice();
   // Bytes that arrived meanwhile are announced now.
   wakeDispatchThread();
 }
@@ -239,8 +219,5 @@ void TSioBaseDispatcher::endNoticeReading() {
 void TSioBaseDispatcher::finishDelivery() {
   const Lock lock(DispatchLock);
   inNotification_.store(false);
-  if (!removalsPending_) return;
-  std::erase_if(windowHandlers_, [](const WindowHandler& h) { return h.Deleted; });
-  removalsPending_ = false;
-  UpdateHandlerService(0);
+  if (targets_.EraseRemoved()) UpdateHandlerService(0);
 }

@@ -2,7 +2,6 @@
 // flow control, line errors and the modem lines.
 
 #include "serial/CommCodes.h"
-#include "serial/DrainPause.h"
 #include "serial/ResultCodes.h"
 #include "serial/SioBaseDispatcher.h"
 
@@ -24,8 +23,6 @@ constexpr uint8_t kSoftwareFlowTransmit = 1;
 constexpr uint8_t kSoftwareFlowReceive = 2;
 constexpr uint8_t kXOn = 17;
 constexpr uint8_t kXOff = 19;
-
-constexpr int32_t kFatalLineError = -1;
 
 // The settings ConfigureLine wants, worked out from the device's own.
 Dcb wantedLine(const Dcb& device, int32_t baud, uint8_t parity, uint16_t dataBits,
@@ -54,16 +51,16 @@ int32_t TSioBaseDispatcher::ConfigureLine(int32_t baud, uint8_t parity, uint16_t
                                           uint16_t stopBits) {
   {
     const Lock lock(DispatchLock);
-    FetchLineSettings(lineSettings_);
-    if (sameLine(wantedLine(lineSettings_, baud, parity, dataBits, stopBits), lineSettings_)) {
+    FetchLineSettings(line_.Settings);
+    if (sameLine(wantedLine(line_.Settings, baud, parity, dataBits, stopBits), line_.Settings)) {
       return 0;
     }
   }
   // Not under the lock: draining takes up to ten seconds.
   WaitOutputDrained();
   const Lock lock(DispatchLock);
-  FetchLineSettings(lineSettings_);
-  Dcb wanted = wantedLine(lineSettings_, baud, parity, dataBits, stopBits);
+  FetchLineSettings(line_.Settings);
+  Dcb wanted = wantedLine(line_.Settings, baud, parity, dataBits, stopBits);
   return CommitLineSettings(wanted);
 }
 
@@ -77,9 +74,8 @@ void TSioBaseDispatcher::WaitOutputDrained() {
   uint32_t pause;
   {
     const Lock lock(DispatchLock);
-    FetchLineSettings(lineSettings_);
-    pause = DrainPauseMs(lineSettings_.ByteSize, lineSettings_.Parity, lineSettings_.StopBits,
-                         lastBaud_);
+    FetchLineSettings(line_.Settings);
+    pause = line_.DrainPause();
   }
   sleep(std::chrono::milliseconds(pause));
 }
@@ -88,65 +84,58 @@ int32_t TSioBaseDispatcher::CommitLineSettings(Dcb& dcb) {
   const Lock lock(DispatchLock);
   // The device went away and its descriptor with it: say so, as sending does.
   if (deviceLost_.load()) return kDeviceWriteError;
-  if (!dtrAuto_) {
-    dcb.Flags =
-        (dcb.Flags & ~kDcbDtrControlMask) | (dtrState_ ? kDtrControlEnable : kDtrControlDisable);
-  }
-  if (!rtsAuto_) {
-    dcb.Flags =
-        (dcb.Flags & ~kDcbRtsControlMask) | (rtsState_ ? kRtsControlEnable : kRtsControlDisable);
-  }
+  line_.PutManualLines(dcb);
   const int32_t result = ApplyLineSettings(dcb);
   // A refused setting is not kept: the settings after it start from the
   // device's, not from what it would not take.
   if (result != 0) return result;
-  lineSettings_ = dcb;
-  lastBaud_ = dcb.BaudRate;
-  SetDtrLine(dtrState_);
-  if (!rs485Mode_) SetRtsLine(rtsState_);
+  line_.Settings = dcb;
+  line_.LastBaud = dcb.BaudRate;
+  SetDtrLine(line_.DtrState);
+  if (!line_.Rs485Mode) SetRtsLine(line_.RtsState);
   return result;
 }
 
 int32_t TSioBaseDispatcher::SetDtrLine(bool state) {
   const Lock lock(DispatchLock);
-  if (dtrAuto_) return 1;
+  if (line_.DtrAuto) return 1;
   const int32_t result = SendLineEscape(state ? kEscapeSetDtr : kEscapeClrDtr);
-  dtrState_ = state;
+  line_.DtrState = state;
   return result < 0 ? kBadArgument : result;
 }
 
 int32_t TSioBaseDispatcher::SetRtsLine(bool state) {
   const Lock lock(DispatchLock);
-  if (rtsAuto_) return 1;
+  if (line_.RtsAuto) return 1;
   const int32_t result = SendLineEscape(state ? kEscapeSetRts : kEscapeClrRts);
-  rtsState_ = state;
+  line_.RtsState = state;
   return result < 0 ? kBadArgument : result;
 }
 
 int32_t TSioBaseDispatcher::SetHardwareFlow(uint16_t full, uint16_t resume, uint8_t options) {
   if (full < resume || full > InputSize()) return kBadArgument;
   const Lock lock(DispatchLock);
-  Dcb dcb = lineSettings_;
-  const bool dtrAuto = dtrAuto_;
-  const bool rtsAuto = rtsAuto_;
+  Dcb dcb = line_.Settings;
+  const bool dtrAuto = line_.DtrAuto;
+  const bool rtsAuto = line_.RtsAuto;
   dcb.Flags &= ~(kDcbOutxCtsFlow | kDcbOutxDsrFlow | kDcbDtrControlMask | kDcbRtsControlMask);
-  dtrAuto_ = false;
-  rtsAuto_ = false;
+  line_.DtrAuto = false;
+  line_.RtsAuto = false;
   if (options & kHardwareFlowDtr) {
     dcb.Flags |= kDtrControlHandshake;
-    dtrAuto_ = true;
-  } else if (dtrState_) {
+    line_.DtrAuto = true;
+  } else if (line_.DtrState) {
     dcb.Flags |= kDtrControlEnable;
   }
   if (options & kHardwareFlowRts) {
     dcb.Flags |= kRtsControlHandshake;
-    rtsAuto_ = true;
-  } else if (rtsState_) {
+    line_.RtsAuto = true;
+  } else if (line_.RtsState) {
     dcb.Flags |= kRtsControlEnable;
   }
-  if (rs485Mode_) {
+  if (line_.Rs485Mode) {
     dcb.Flags = (dcb.Flags & ~kDcbRtsControlMask) | kRtsControlToggle;
-    rtsAuto_ = true;
+    line_.RtsAuto = true;
   }
   dcb.XoffLim = static_cast<uint16_t>(InputSize() - full);
   dcb.XonLim = resume;
@@ -155,8 +144,8 @@ int32_t TSioBaseDispatcher::SetHardwareFlow(uint16_t full, uint16_t resume, uint
   const int32_t result = CommitLineSettings(dcb);
   if (result != 0) {
     // Refused: the lines stay under the control they had.
-    dtrAuto_ = dtrAuto;
-    rtsAuto_ = rtsAuto;
+    line_.DtrAuto = dtrAuto;
+    line_.RtsAuto = rtsAuto;
   }
   return result;
 }
@@ -164,7 +153,7 @@ int32_t TSioBaseDispatcher::SetHardwareFlow(uint16_t full, uint16_t resume, uint
 int32_t TSioBaseDispatcher::SetSoftwareFlow(uint16_t full, uint16_t resume, uint8_t options) {
   if (full < resume || full > InputSize()) return kBadArgument;
   const Lock lock(DispatchLock);
-  Dcb dcb = lineSettings_;
+  Dcb dcb = line_.Settings;
   if (options & kSoftwareFlowReceive) {
     dcb.Flags |= kDcbInX;
     dcb.XoffLim = static_cast<uint16_t>(InputSize() - full);
@@ -182,14 +171,14 @@ int32_t TSioBaseDispatcher::SetSoftwareFlow(uint16_t full, uint16_t resume, uint
 
 int32_t TSioBaseDispatcher::ClearSoftwareFlow() {
   const Lock lock(DispatchLock);
-  Dcb dcb = lineSettings_;
+  Dcb dcb = line_.Settings;
   dcb.Flags &= ~(kDcbOutX | kDcbInX);
   return CommitLineSettings(dcb);
 }
 
 int32_t TSioBaseDispatcher::SetFlowChars(uint8_t xOn, uint8_t xOff) {
   const Lock lock(DispatchLock);
-  Dcb dcb = lineSettings_;
+  Dcb dcb = line_.Settings;
   dcb.XonChar = xOn;
   dcb.XoffChar = xOff;
   return CommitLineSettings(dcb);
@@ -197,25 +186,25 @@ int32_t TSioBaseDispatcher::SetFlowChars(uint8_t xOn, uint8_t xOff) {
 
 int32_t TSioBaseDispatcher::SetRS485Mode(bool on) {
   const Lock lock(DispatchLock);
-  Dcb dcb = lineSettings_;
+  Dcb dcb = line_.Settings;
   const bool toggling = (dcb.Flags & kDcbRtsControlMask) == kRtsControlToggle;
   int32_t result = 0;
   if (on || toggling) {
     // The line itself carries the mode: written now, not at the next flow
     // change, so that a device without it refuses at once.
-    const bool wasOn = rs485Mode_;
-    const bool rtsAuto = rtsAuto_;
-    rs485Mode_ = on;
-    rtsAuto_ = on;
+    const bool wasOn = line_.Rs485Mode;
+    const bool rtsAuto = line_.RtsAuto;
+    line_.Rs485Mode = on;
+    line_.RtsAuto = on;
     if (on) dcb.Flags = (dcb.Flags & ~kDcbRtsControlMask) | kRtsControlToggle;
     result = CommitLineSettings(dcb);
     if (result != 0) {
-      rs485Mode_ = wasOn;
-      rtsAuto_ = rtsAuto;
+      line_.Rs485Mode = wasOn;
+      line_.RtsAuto = rtsAuto;
       return result;
     }
   }
-  rs485Mode_ = on;
+  line_.Rs485Mode = on;
   // The driver toggles RTS itself, so no UART base address is needed here;
   // only the write thread's priority follows the mode.
   if (TSioDispatcherThread* writer = threads_[static_cast<size_t>(ThreadRole::Write)]) {
@@ -226,83 +215,56 @@ int32_t TSioBaseDispatcher::SetRS485Mode(bool on) {
 
 bool TSioBaseDispatcher::RS485Mode() {
   const Lock lock(DispatchLock);
-  return rs485Mode_;
+  return line_.Rs485Mode;
 }
 
 void TSioBaseDispatcher::RefreshLineErrors() {
   ComStat status;
   const int32_t errors = CollectLineErrors(status);
   const Lock lock(DispatchLock);
-  commStatus_ = status;
-  lineErrorWord_ |= errors & 0x1F;
+  line_.CommStatus = status;
+  line_.ErrorWord |= errors & 0x1F;
 }
 
 uint16_t TSioBaseDispatcher::TakeLineError() {
   const Lock lock(DispatchLock);
-  if (lineErrorWord_ == kFatalLineError) {
-    lineErrorWord_ = 0;
-    return 10;
-  }
-  static constexpr struct {
-    int32_t bit;
-    uint16_t code;
-  } kCodes[] = {{kLineErrorRxOverflow, 1},
-                {kLineErrorOverrun, 2},
-                {kLineErrorParity, 3},
-                {kLineErrorFraming, 4},
-                {kLineErrorBreak, 9}};
-  for (const auto& entry : kCodes) {
-    if (lineErrorWord_ & entry.bit) {
-      // The break bit stays for TakeLineBreak.
-      lineErrorWord_ &= ~0x0F;
-      return entry.code;
-    }
-  }
-  return 0;
+  return line_.TakeError();
 }
 
 bool TSioBaseDispatcher::TakeLineBreak() {
   const Lock lock(DispatchLock);
-  const bool seen = (lineErrorWord_ & kLineErrorBreak) != 0;
-  lineErrorWord_ &= ~static_cast<int32_t>(kLineErrorBreak);
-  return seen;
+  return line_.TakeBreak();
 }
 
 uint8_t TSioBaseDispatcher::ReadModemStatus(uint8_t mask) {
   const uint8_t lines = ReadModemLines();
   const Lock lock(DispatchLock);
-  uint8_t value = static_cast<uint8_t>((modemStatus_ & 0x0F) | (lines & 0xF0));
-  if (ringLatch_) {
-    ringLatch_ = false;
-    value |= kModemRingTrailingEdge;
-  }
-  modemStatus_ = value & mask;
-  return value;
+  return line_.TakeModemLines(lines, mask);
 }
 
 uint8_t TSioBaseDispatcher::ModemStatus() {
   const Lock lock(DispatchLock);
-  return modemStatus_;
+  return line_.ModemStatus;
 }
 
 int32_t TSioBaseDispatcher::LineErrorWord() {
   const Lock lock(DispatchLock);
-  return lineErrorWord_;
+  return line_.ErrorWord;
 }
 
 Dcb TSioBaseDispatcher::LineSettings() {
   const Lock lock(DispatchLock);
-  return lineSettings_;
+  return line_.Settings;
 }
 
 bool TSioBaseDispatcher::DtrState() {
   const Lock lock(DispatchLock);
-  return dtrState_;
+  return line_.DtrState;
 }
 
 bool TSioBaseDispatcher::RtsState() {
   const Lock lock(DispatchLock);
-  return rtsState_;
+  return line_.RtsState;
 }
 
 void TSioBaseDispatcher::SetSleeper(Sleeper sleeper) {

@@ -1,7 +1,6 @@
 // The serial port component's open and close sequences, the port number
 // changing under an open port, and opening after loading.
 
-#include "serial/DeviceLine.h"
 #include "serial/ExceptionDisplay.h"
 #include "serial/MessagePump.h"
 #include "serial/NotifyWindowFactory.h"
@@ -14,11 +13,6 @@
 #include "serial/SioMessages.h"
 
 namespace {
-
-// The OS errors of a failed device open that have codes of their own.
-constexpr int32_t kFileNotFound = -2;
-constexpr int32_t kPathNotFound = -3;
-constexpr int32_t kAccessDenied = -5;
 
 int32_t mapOpenResult(int32_t result) {
   if (result == kAccessDenied) return kPortAlreadyOpen;

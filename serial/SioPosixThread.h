@@ -13,11 +13,6 @@
 
 class TSioPosixThread : public TSioDispatcherThread {
  public:
-  // Thread result codes.
-  static constexpr int32_t kReadError = kDeviceReadError;
-  static constexpr int32_t kWriteError = kDeviceWriteError;
-  static constexpr int32_t kNoMemory = -13868;
-
   explicit TSioPosixThread(TSioDescriptorDispatcher& port)
       : TSioDispatcherThread(port), port_(port) {}
 

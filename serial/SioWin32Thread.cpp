@@ -10,7 +10,7 @@ constexpr DWORD kStopLook = 100;
 bool TSioWin32Thread::CreateOverlappedEvent() {
   overlapped_.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (overlapped_.hEvent != nullptr) return true;
-  Fail(kNoMemory);
+  Fail(kThreadOutOfMemory);
   return false;
 }
 
@@ -23,11 +23,11 @@ int32_t TSioWin32Thread::WaitForOverlapped() {
   DWORD woken = WAIT_TIMEOUT;
   while (woken == WAIT_TIMEOUT && Running())
     woken = WaitForSingleObject(overlapped_.hEvent, kStopLook);
-  if (woken == WAIT_OBJECT_0) return TakeOverlappedResult(kReadError);
+  if (woken == WAIT_OBJECT_0) return TakeOverlappedResult(kDeviceReadError);
   // Told to stop, or the wait itself failed: the request must not outlive
   // the buffer it fills.
   CancelPending();
-  return woken == WAIT_TIMEOUT ? 0 : kReadError;
+  return woken == WAIT_TIMEOUT ? 0 : kDeviceReadError;
 }
 
 int32_t TSioWin32Thread::TakeOverlappedResult(int32_t failure) {

@@ -14,11 +14,6 @@
 
 class TSioWin32Thread : public TSioDispatcherThread {
  public:
-  // Thread result codes.
-  static constexpr int32_t kReadError = kDeviceReadError;
-  static constexpr int32_t kWriteError = kDeviceWriteError;
-  static constexpr int32_t kNoMemory = -13868;
-
   explicit TSioWin32Thread(TSioWin32Dispatcher& port) : TSioDispatcherThread(port), port_(port) {}
 
  protected:

@@ -34,7 +34,7 @@ bool TStatusThread::lookAtLine(uint32_t& events) {
   if (!lookAtModemLines(events)) return false;
   uint32_t errors = 0;
   if (const int error = terminal_.LineErrors().Poll(Device(), errors)) {
-    FailWithError(error, kReadError);
+    FailWithError(error, kDeviceReadError);
     return false;
   }
   events |= LineErrorEvents(errors);
@@ -50,7 +50,7 @@ bool TStatusThread::lookAtModemLines(uint32_t& events) {
     return true;
   }
   if (error != 0) {
-    FailWithError(error, kReadError);
+    FailWithError(error, kDeviceReadError);
     return false;
   }
   events |= ModemLineEvents(modemLines_, now);
@@ -62,6 +62,6 @@ void TStatusThread::queueEvents(uint32_t events) {
   try {
     Port().InputQueue().PushItem(std::make_unique<TStatusBuffer>(events));
   } catch (const std::bad_alloc&) {
-    Fail(kNoMemory);
+    Fail(kThreadOutOfMemory);
   }
 }

@@ -20,7 +20,7 @@ void TReadThread::Execute() {
   while (Running()) {
     const DWORD woken = WaitForSingleObject(serialEvent, kReadLook);
     if (woken != WAIT_OBJECT_0 && woken != WAIT_TIMEOUT) {
-      Fail(kReadError);
+      Fail(kDeviceReadError);
       continue;
     }
     readAvailable();
@@ -36,7 +36,7 @@ void TReadThread::readAvailable() {
     if (!holdBuffer()) return;
     count = readStep();
   }
-  if (count < 0) FailUnlessClosed(kReadError);
+  if (count < 0) FailUnlessClosed(kDeviceReadError);
 }
 
 bool TReadThread::holdBuffer() {
@@ -46,7 +46,7 @@ bool TReadThread::holdBuffer() {
   } catch (const Exception&) {
   } catch (const std::bad_alloc&) {
   }
-  Fail(kNoMemory);
+  Fail(kThreadOutOfMemory);
   return false;
 }
 
@@ -56,7 +56,7 @@ int32_t TReadThread::readStep() {
                &Overlapped())) {
     return static_cast<int32_t>(count);
   }
-  if (GetLastError() != ERROR_IO_PENDING) return kReadError;
+  if (GetLastError() != ERROR_IO_PENDING) return kDeviceReadError;
   const int32_t result = WaitForOverlapped();
   if (result >= 0) return result;
   return GetLastError() == ERROR_OPERATION_ABORTED ? 0 : result;

@@ -19,7 +19,7 @@ void TStatusThread::Execute() {
   SetCommMask(Device(), LastMask);
   while (Running()) {
     if (waitForLineEvent() < 0) {
-      FailUnlessClosed(kReadError);
+      FailUnlessClosed(kDeviceReadError);
       continue;
     }
     if (mask_ & kEvRxChar) Port().SerialEvent().Set();
@@ -37,7 +37,7 @@ int32_t TStatusThread::waitForLineEvent() {
     started = startWait();
   }
   if (started) return 0;
-  if (GetLastError() != ERROR_IO_PENDING) return kReadError;
+  if (GetLastError() != ERROR_IO_PENDING) return kDeviceReadError;
   const int32_t result = WaitForOverlapped();
   // A wait aborted under the thread (a purge, a mask change) reports no
   // events; the device is still there.
@@ -57,6 +57,6 @@ void TStatusThread::queueEvents() {
   try {
     Port().InputQueue().PushItem(std::make_unique<TStatusBuffer>(mask_));
   } catch (const std::bad_alloc&) {
-    Fail(kNoMemory);
+    Fail(kThreadOutOfMemory);
   }
 }

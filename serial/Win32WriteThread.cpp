@@ -7,7 +7,7 @@ namespace {
 constexpr DWORD kStopLook = 100;
 // WaitForOverlapped's result when a flush came.
 constexpr int32_t kFlushed = -1;
-// sendBlock's results besides 0 and kWriteError.
+// sendBlock's results besides 0 and kDeviceWriteError.
 constexpr int32_t kBlockDropped = 1;
 
 }  // namespace
@@ -20,7 +20,7 @@ void TWriteThread::Execute() {
   while (Running()) {
     switch (WaitForMultipleObjects(2, waitSet, FALSE, kStopLook)) {
       case WAIT_OBJECT_0:
-        if (!port.KillFlag() && drain() != 0) FailUnlessClosed(kWriteError);
+        if (!port.KillFlag() && drain() != 0) FailUnlessClosed(kDeviceWriteError);
         break;
       case WAIT_OBJECT_0 + 1:
         // Acknowledges a purge.
@@ -29,7 +29,7 @@ void TWriteThread::Execute() {
       case WAIT_TIMEOUT:
         break;
       default:
-        Fail(kWriteError);
+        Fail(kDeviceWriteError);
         break;
     }
   }
@@ -53,14 +53,14 @@ int32_t TWriteThread::sendBlock() {
       sent += written;
       continue;
     }
-    if (GetLastError() != ERROR_IO_PENDING) return kWriteError;
+    if (GetLastError() != ERROR_IO_PENDING) return kDeviceWriteError;
     const int32_t result = WaitForOverlapped();
     if (result == kFlushed) {
       // The rest of the block is dropped.
       Port().ThreadAckEvent().Set();
       return kBlockDropped;
     }
-    if (result == kWriteError) return GetLastError() == ERROR_OPERATION_ABORTED ? 0 : kWriteError;
+    if (result == kDeviceWriteError) return GetLastError() == ERROR_OPERATION_ABORTED ? 0 : kDeviceWriteError;
     sent += static_cast<size_t>(result);
   }
   return 0;
@@ -72,8 +72,8 @@ int32_t TWriteThread::WaitForOverlapped() {
   while (woken == WAIT_TIMEOUT && Running()) {
     woken = WaitForMultipleObjects(2, waitSet, FALSE, kStopLook);
   }
-  if (woken == WAIT_OBJECT_0) return TakeOverlappedResult(kWriteError);
+  if (woken == WAIT_OBJECT_0) return TakeOverlappedResult(kDeviceWriteError);
   // The write still pending must not outlive its block.
   CancelPending();
-  return woken == WAIT_OBJECT_0 + 1 ? kFlushed : kWriteError;
+  return woken == WAIT_OBJECT_0 + 1 ? kFlushed : kDeviceWriteError;
 }

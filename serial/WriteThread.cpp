@@ -43,18 +43,18 @@ bool TWriteThread::sendBlock() {
     }
     if (written < 0 && errno == EINTR) continue;
     if (written < 0 && errno != EAGAIN) {
-      FailWithError(errno, kWriteError);
+      FailWithError(errno, kDeviceWriteError);
       return false;
     }
     // The device is full: wait for room, a flush or a stop. A hang-up or an
     // error shows in the next write.
     const Readiness ready = WaitForDevice(POLLOUT, Port().WriteWakeEvent());
     if (ready.Error != 0) {
-      FailWithError(ready.Error, kWriteError);
+      FailWithError(ready.Error, kDeviceWriteError);
       return false;
     }
     if (ready.DeviceEvents & POLLNVAL) {
-      FailWithError(EBADF, kWriteError);
+      FailWithError(EBADF, kDeviceWriteError);
       return false;
     }
   }

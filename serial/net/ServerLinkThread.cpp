@@ -64,7 +64,7 @@ void TServerLinkThread::serve() {
   waits[1].events = static_cast<short>((serverOpen_ && roomToServer ? POLLIN : 0) |
                                        (toPort_.empty() ? 0 : POLLOUT));
   if (poll(waits, 3, -1) < 0) {
-    if (errno != EINTR) Fail(kReadError);
+    if (errno != EINTR) Fail(kDeviceReadError);
     return;
   }
   if (waits[2].revents != 0) Port().StatusEvent().Reset();
@@ -115,7 +115,7 @@ void TServerLinkThread::reportNews(uint32_t news, uint8_t modemBefore, uint8_t m
   try {
     Port().InputQueue().PushItem(std::make_unique<TStatusBuffer>(events));
   } catch (const std::bad_alloc&) {
-    Fail(kNoMemory);
+    Fail(kThreadOutOfMemory);
   }
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/CommCodes.h"
-#include "serial/DrainPause.h"
+#include "serial/DispatcherLineState.h"
 #include "tests/serial/support/OpenFakePortTest.h"
 
 namespace {

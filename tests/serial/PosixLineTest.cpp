@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "serial/CommCodes.h"
-#include "serial/DrainPause.h"
+#include "serial/DispatcherLineState.h"
 #include "serial/SioPosixDispatcher.h"
 #include "tests/serial/support/OpenPort.h"
 #include "tests/serial/support/PseudoTerminal.h"
