@@ -83,7 +83,7 @@ int32_t TSioBaseDispatcher::InitDevice(const std::string& name, int32_t baud, ui
   const intptr_t device =
       OpenDevice(name.c_str(), static_cast<int32_t>(inSize), static_cast<int32_t>(outSize));
   if (device < 0) {
-    const int32_t result = device == -8 ? -8 : lastErrorCode();
+    const int32_t result = device == kOutOfMemory ? kOutOfMemory : lastErrorCode();
     FinishDevice();
     return result;
   }

@@ -52,6 +52,11 @@ std::string PanelTest::ReadFile(const std::string& name) const { return ReadByte
 
 void PanelTest::RemoveFile(const std::string& name) const { std::filesystem::remove(Path(name)); }
 
+void PanelTest::DanglePortLink(const std::string& name) const {
+  RemoveFile(name);
+  std::filesystem::create_symlink(Path(name + ".gone"), Path(name));
+}
+
 void PanelTest::CopyLanguageFile() const {
   std::filesystem::copy_file(kResources + "/QV_M_language.csv", Path("QV_M_language.csv"),
                              std::filesystem::copy_options::overwrite_existing);

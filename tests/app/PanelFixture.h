@@ -35,6 +35,10 @@ class PanelTest : public testing::Test {
   void WriteFile(const std::string& name, const std::string& bytes) const;
   std::string ReadFile(const std::string& name) const;
   void RemoveFile(const std::string& name) const;
+  // Points the link name at a file nobody makes, as a killed simulator's link dangles, but not
+  // at the dead terminal's path: the kernel may give that number at once to a terminal of a
+  // test running beside this one, which the panel's retries would then open.
+  void DanglePortLink(const std::string& name) const;
   void CopyLanguageFile() const;
   // A settings file with these nine lines, each ended by CR LF.
   void WriteSettings(const std::vector<std::string>& lines) const;

@@ -41,6 +41,7 @@ TEST_F(ControllerRecovery, AControllerThatDiesIsShownOldAndPolledAgainByItselfWh
   EXPECT_EQ(readOutColour(form->Label6), PositionGreen());
 
   ASSERT_TRUE(simulator->Stop(SIGKILL).has_value());
+  DanglePortLink("COM1");
   const Clock::time_point gone = Clock::now();
   ASSERT_TRUE(WaitWatching([&] { return form->PortLost(); }));
   RecordProperty("LostShownMs", msSince(gone));
@@ -115,6 +116,7 @@ TEST_F(ControllerRecovery, TheOperatorsChoiceOfAPortEndsTheRetrying) {
   ASSERT_TRUE(WaitForReadOuts(ReadOut(kAzimuth), ReadOut(kElevation)));
   form->SetReopenInterval(milliseconds(20));
   ASSERT_TRUE(simulator->Stop(SIGKILL).has_value());
+  DanglePortLink("COM1");
   ASSERT_TRUE(WaitWatching([&] { return form->PortLost(); }));
   PickItem(form->ComboBox1, 1);
   EXPECT_EQ(Messages(MessageBoxKind::ProgramError),
@@ -138,6 +140,7 @@ TEST_F(ControllerRecovery, TwentyControllersComeAndGoAndThePanelFollowsEveryOneA
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     if (cycle == kWarmUp) before = TakeFootprint();
     ASSERT_TRUE(simulator->Stop(SIGKILL).has_value());
+    DanglePortLink("COM1");
     ASSERT_TRUE(WaitWatching([&] { return form->PortLost(); })) << cycle;
     const int azimuth = 100 + cycle;
     StartSimulator({"--az", std::to_string(azimuth)});

@@ -153,6 +153,7 @@ TEST_F(Faults, AControllerThatGoesAwayIsNoPositionAndNoMoveUntilThePanelHasItBac
   form->SetReopenInterval(std::chrono::milliseconds(50));
   TcpClient tracker(port, Deadline(kPatience));
   ASSERT_TRUE(simulator->Stop(SIGKILL).has_value());
+  DanglePortLink("COM1");
   ASSERT_TRUE(RunEventsUntil([&] { return form->PortLost(); }));
   // At once, not three poll intervals later: the port is gone.
   tracker.Send("p\n");

@@ -17,6 +17,7 @@
 #include "tests/serial/support/LockDirectory.h"
 #include "tests/serial/support/ProcessCounts.h"
 #include "tests/serial/support/PseudoTerminal.h"
+#include "tests/serial/support/ThreadWaits.h"
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -151,7 +152,11 @@ TEST_F(ComPortRecovery, TwoHundredDevicesComeAndGoWithoutLeavingThreadsDescripto
   constexpr int kCycles = 200;
   ProcessFootprint before;
   for (int cycle = 0; cycle < kCycles; ++cycle) {
-    if (cycle == kWarmUp) before = TakeFootprint();
+    if (cycle == kWarmUp) {
+      // The last warm-up cycle's port threads may still be on their way out.
+      ASSERT_TRUE(WaitUntil([] { return ThreadsNamed("sio ").empty(); }));
+      before = TakeFootprint();
+    }
     Plug();
     Open();
     RoundTrip();
