@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::string resources = AZIMARA_RESOURCES_DIR;
+const std::string kResources = AZIMARA_RESOURCES_DIR;
 
 // Mean difference per colour channel between a decoded picture and a drawn one.
 double meanDifference(const RgbPicture& decoded, const QImage& drawn) {
@@ -27,8 +27,8 @@ double meanDifference(const RgbPicture& decoded, const QImage& drawn) {
 }
 
 TEST(ShippedPictures, TheDialFilesHoldTheDrawnPictures) {
-  const RgbPicture az = DecodeJpegFile(resources + "/Windrose_AZ.jpg");
-  const RgbPicture el = DecodeJpegFile(resources + "/Windrose_EL.jpg");
+  const RgbPicture az = DecodeJpegFile(kResources + "/Windrose_AZ.jpg");
+  const RgbPicture el = DecodeJpegFile(kResources + "/Windrose_EL.jpg");
   ASSERT_EQ(az.Width, 200);
   ASSERT_EQ(az.Height, 200);
   ASSERT_EQ(el.Width, 200);
@@ -40,7 +40,7 @@ TEST(ShippedPictures, TheDialFilesHoldTheDrawnPictures) {
 }
 
 TEST(ShippedPictures, TheIconFileHoldsTheDrawnIcon) {
-  const QImage shipped(QString::fromStdString(resources + "/azimara.png"));
+  const QImage shipped(QString::fromStdString(kResources + "/azimara.png"));
   ASSERT_EQ(shipped.size(), QSize(32, 32));
   const QImage drawn = WindowIconImage(32).convertToFormat(QImage::Format_ARGB32);
   const QImage file = shipped.convertToFormat(QImage::Format_ARGB32);

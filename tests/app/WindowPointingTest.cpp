@@ -14,7 +14,7 @@ struct PointCase {
   int elevation;
 };
 
-const PointCase samples[] = {
+const PointCase kSamples[] = {
     {{100, 100}, 0, 90},   {{100, 0}, 360, 90},   {{101, 0}, 1, 91},     {{99, 0}, 359, 89},
     {{150, 50}, 45, 135},  {{199, 100}, 90, 180}, {{199, 101}, 91, 180}, {{150, 150}, 135, 180},
     {{100, 199}, 180, 90}, {{50, 150}, 225, 0},   {{0, 100}, 270, 0},    {{50, 50}, 315, 45},
@@ -30,7 +30,7 @@ class WindowPointing : public PanelTest {
 
   // Moves the mouse over each sample point of dial and compares field with the angles.
   void checkSamples(QWidget* dial, TKtNumEdit* field, bool elevation) {
-    for (const PointCase& c : samples) {
+    for (const PointCase& c : kSamples) {
       QTest::mouseMove(dial, c.point);
       EXPECT_EQ(field->IntValue(), elevation ? c.elevation : c.azimuth)
           << dial->objectName().toStdString() << " at " << c.point.x() << "," << c.point.y();
@@ -59,7 +59,7 @@ TEST_F(WindowPointing, MovingSendsNothingAndAClickSendsThatDialsAxisOnly) {
   const SimulatorProcess simulator({"--link", Path("COM1"), "--log", log});
   const auto form = startWith(2);
   ASSERT_TRUE(form->SioComPort1.Open());
-  for (const PointCase& c : samples) QTest::mouseMove(form->Image1, c.point);
+  for (const PointCase& c : kSamples) QTest::mouseMove(form->Image1, c.point);
   QTest::mouseMove(form->Image1, {150, 50});
   QTest::mouseClick(form->Image1, Qt::LeftButton, {}, {150, 50});
   QTest::mouseMove(form->Image2, {130, 10});

@@ -38,7 +38,7 @@ class WindowReplies : public PanelTest {
   std::unique_ptr<TForm1> form;
 };
 
-const QString report = "65 90 61 49 50 51 32 32 69 76 61 48 52 53 13 10 ";
+const QString kReport = "65 90 61 49 50 51 32 32 69 76 61 48 52 53 13 10 ";
 
 TEST_F(WindowReplies, AReportReachesBothReadOutsAndTheMemo) {
   start({});
@@ -47,14 +47,14 @@ TEST_F(WindowReplies, AReportReachesBothReadOutsAndTheMemo) {
   EXPECT_EQ(form->Position1(), 123);
   EXPECT_EQ(form->Position2(), 45);
   EXPECT_EQ(form->Label6->size(), form->Label6->sizeHint()) << "sized to the new text";
-  EXPECT_EQ(lastMemoLine(), report);
+  EXPECT_EQ(lastMemoLine(), kReport);
 }
 
 TEST_F(WindowReplies, AReportArrivingInPiecesIsReadWhole) {
   start({"--split", "3", "--split-delay", "20"});
   ASSERT_TRUE(waitForReport());
   EXPECT_EQ(form->Label7->text(), "45°");
-  EXPECT_EQ(lastMemoLine(), report);
+  EXPECT_EQ(lastMemoLine(), kReport);
 }
 
 TEST_F(WindowReplies, OneLeadingCarriageReturnIsDropped) {

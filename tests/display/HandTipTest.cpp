@@ -15,7 +15,7 @@ struct TipRow {
   DialPoint Tip;  // on the left dial, centre (100, 196)
 };
 
-const std::vector<TipRow> leftDialTips = {
+const std::vector<TipRow> kLeftDialTips = {
     {DialKind::Azimuth, 0, {100, 166}},     {DialKind::Azimuth, 360, {100, 166}},
     {DialKind::Azimuth, 45, {121, 175}},    {DialKind::Azimuth, 90, {130, 196}},
     {DialKind::Azimuth, 135, {121, 217}},   {DialKind::Azimuth, 180, {100, 226}},
@@ -27,7 +27,7 @@ const std::vector<TipRow> leftDialTips = {
 };
 
 TEST(HandTip, TipsOnTheLeftDial) {
-  for (const TipRow& row : leftDialTips) {
+  for (const TipRow& row : kLeftDialTips) {
     const DialPoint tip = HandTip(100, 196, row.Angle, row.Kind);
     EXPECT_EQ(tip.X, row.Tip.X) << row.Angle;
     EXPECT_EQ(tip.Y, row.Tip.Y) << row.Angle;
@@ -35,7 +35,7 @@ TEST(HandTip, TipsOnTheLeftDial) {
 }
 
 TEST(HandTip, TipsOnTheRightDialLie205PixelsFurtherRight) {
-  for (const TipRow& row : leftDialTips) {
+  for (const TipRow& row : kLeftDialTips) {
     const DialPoint tip = HandTip(305, 196, row.Angle, row.Kind);
     EXPECT_EQ(tip, (DialPoint{row.Tip.X + 205, row.Tip.Y})) << row.Angle;
   }

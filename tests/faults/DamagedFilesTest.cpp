@@ -13,8 +13,8 @@ const QString notAnInteger = QStringLiteral("' is not a valid integer value");
 constexpr size_t kLongLine = 10 * kMiB;
 constexpr size_t kHugeFile = 50 * kMiB;
 
-const std::vector<std::string> validSettings = {"3",  "DE", "2000", "10", "45",
-                                                "90", "0",  "60",   "70"};
+const std::vector<std::string> kValidSettings = {"3",  "DE", "2000", "10", "45",
+                                                 "90", "0",  "60",   "70"};
 
 std::string settingsText(const std::vector<std::string>& lines) {
   std::string text;
@@ -31,7 +31,7 @@ WindowTexts textsOf(const TForm1& form) {
   return {form.Label2->text(), form.Button1->text(), form.GroupBox3->title()};
 }
 
-const WindowTexts englishTexts = {"Language", "Exit", "Manual 1"};
+const WindowTexts kEnglishTexts = {"Language", "Exit", "Manual 1"};
 
 // The start-up stopped with one conversion error about a text beginning with start, shown in
 // a box of readable size.
@@ -52,7 +52,7 @@ TEST_F(DamagedFiles, SettingsOfBinaryGarbageStopTheStartUpAtTheirFirstLine) {
 }
 
 TEST_F(DamagedFiles, AVeryLongNumberInTheSettingsIsReportedInABoxOfReadableSize) {
-  WriteFilledFile(Path("QV_M.ini"), "", "1", kLongLine, "\r\n" + settingsText(validSettings));
+  WriteFilledFile(Path("QV_M.ini"), "", "1", kLongLine, "\r\n" + settingsText(kValidSettings));
   const auto form = StartMeasured();
   expectConversionError(Messages(MessageBoxKind::StandardError), "1111111111");
   EXPECT_FALSE(form->Timer1->Enabled());
@@ -72,12 +72,12 @@ TEST_F(DamagedFiles, AVeryLongLanguageCodeMatchesNoLanguageAndTheFirstSaveReplac
 }
 
 TEST_F(DamagedFiles, AHugeSettingsFileIsReadUpToItsNinthLine) {
-  WriteFilledFile(Path("QV_M.ini"), settingsText(validSettings), "more\r\n", kHugeFile);
+  WriteFilledFile(Path("QV_M.ini"), settingsText(kValidSettings), "more\r\n", kHugeFile);
   const auto form = StartMeasured();
   EXPECT_TRUE(Messages(MessageBoxKind::StandardError).empty());
   EXPECT_EQ(form->ComboBox1->currentText(), "3");
   EXPECT_EQ(form->KtNumEdit4->text(), "90");
-  EXPECT_EQ(SettingsLines(), validSettings) << "the first save leaves the nine lines";
+  EXPECT_EQ(SettingsLines(), kValidSettings) << "the first save leaves the nine lines";
   ExpectMemoryBounded();
 }
 
@@ -93,7 +93,7 @@ TEST_F(DamagedFiles, GarbageBetweenTheLanguageLinesIsSkipped) {
                                      Garbage(kMiB, 13) + "\r\nEN;05;Manual\r\n");
   const auto form = StartMeasured();
   EXPECT_TRUE(Messages(MessageBoxKind::StandardError).empty());
-  EXPECT_EQ(textsOf(*form), englishTexts);
+  EXPECT_EQ(textsOf(*form), kEnglishTexts);
   ExpectMemoryBounded();
 }
 
@@ -112,7 +112,7 @@ TEST_F(DamagedFiles, AHugeLanguageFileIsReadLineByLine) {
                   "\r\nEN;02;Exit\r\nEN;05;Manual\r\n");
   const auto form = StartMeasured();
   EXPECT_TRUE(Messages(MessageBoxKind::StandardError).empty());
-  EXPECT_EQ(textsOf(*form), englishTexts);
+  EXPECT_EQ(textsOf(*form), kEnglishTexts);
   ExpectMemoryBounded();
 }
 

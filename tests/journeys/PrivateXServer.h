@@ -10,9 +10,6 @@
 
 class PrivateXServer {
  public:
-  static constexpr int Width = 1024;
-  static constexpr int Height = 768;
-
   // Throws std::runtime_error when no server could be started that accepts clients.
   PrivateXServer();
 

@@ -10,8 +10,8 @@
 
 namespace {
 
-const std::string fullReport = "AZ=123  EL=045\r\n";
-const std::string degree = "\xC2\xB0";
+const std::string kFullReport = "AZ=123  EL=045\r\n";
+const std::string kDegree = "\xC2\xB0";
 
 // The port's receive buffer as the handler sees it: bytes it leaves unread stay waiting and
 // are counted again with the ones that arrive later.
@@ -63,14 +63,14 @@ void expectPositionsKept(const ReplyOutcome& outcome, const ReplyParser& parser)
   EXPECT_FALSE(outcome.ReportAccepted);
   EXPECT_EQ(parser.Position1(), 100);
   EXPECT_EQ(parser.Position2(), 50);
-  EXPECT_EQ(outcome.ReadOut1Text, "100" + degree);
-  EXPECT_EQ(outcome.ReadOut2Text, "50" + degree);
+  EXPECT_EQ(outcome.ReadOut1Text, "100" + kDegree);
+  EXPECT_EQ(outcome.ReadOut2Text, "50" + kDegree);
 }
 
 TEST(ReplyParser, ReadsTheSixteenByteReport) {
   ReplyParser parser;
   WaitingBytes port;
-  const ReplyOutcome outcome = port.ArriveAndNotify(parser, fullReport);
+  const ReplyOutcome outcome = port.ArriveAndNotify(parser, kFullReport);
   EXPECT_TRUE(outcome.Read);
   EXPECT_TRUE(outcome.ReportAccepted);
   EXPECT_EQ(outcome.EchoLine, "65 90 61 49 50 51 32 32 69 76 61 48 52 53 13 10 ");
@@ -86,8 +86,8 @@ TEST(ReplyParser, ReadsTheSixteenByteReport) {
 TEST(ReplyParser, DropsOneLeadingCarriageReturn) {
   ReplyParser parser;
   WaitingBytes port;
-  const ReplyOutcome outcome = port.ArriveAndNotify(parser, "\r" + fullReport);
-  EXPECT_EQ(outcome.EchoLine, echoOf("\r" + fullReport));
+  const ReplyOutcome outcome = port.ArriveAndNotify(parser, "\r" + kFullReport);
+  EXPECT_EQ(outcome.EchoLine, echoOf("\r" + kFullReport));
   EXPECT_TRUE(outcome.ReportAccepted);
   EXPECT_EQ(parser.Position1(), 123);
   EXPECT_EQ(parser.Position2(), 45);
@@ -96,7 +96,7 @@ TEST(ReplyParser, DropsOneLeadingCarriageReturn) {
 TEST(ReplyParser, TheDroppedCarriageReturnMovesSixteenPositionsDown) {
   ReplyParser parser;
   WaitingBytes port;
-  const std::string bytes = "\r" + fullReport + "abcdefghijkl";  // 29 bytes
+  const std::string bytes = "\r" + kFullReport + "abcdefghijkl";  // 29 bytes
   port.ArriveAndNotify(parser, bytes);
   const auto& rx = parser.RxBuf();
   for (size_t i = 0; i < 16; ++i) EXPECT_EQ(rx[i], static_cast<uint8_t>(bytes[i + 1])) << i;
@@ -106,15 +106,15 @@ TEST(ReplyParser, TheDroppedCarriageReturnMovesSixteenPositionsDown) {
 TEST(ReplyParser, TwoLeadingCarriageReturnsAreNoReport) {
   ReplyParser parser = parserShowing100And50();
   WaitingBytes port;
-  const ReplyOutcome outcome = port.ArriveAndNotify(parser, "\r\r" + fullReport);
-  EXPECT_EQ(outcome.EchoLine, echoOf("\r\r" + fullReport));
+  const ReplyOutcome outcome = port.ArriveAndNotify(parser, "\r\r" + kFullReport);
+  EXPECT_EQ(outcome.EchoLine, echoOf("\r\r" + kFullReport));
   expectPositionsKept(outcome, parser);
 }
 
 TEST(ReplyParser, FifteenBytesWaitUntilMoreArriveThenTheOldestReportIsParsed) {
   ReplyParser parser;
   WaitingBytes port;
-  const std::string first = fullReport;
+  const std::string first = kFullReport;
   const std::string second = "AZ=200  EL=090\r\n";
   const ReplyOutcome early = port.ArriveAndNotify(parser, first.substr(0, 15));
   EXPECT_FALSE(early.Read);
@@ -135,8 +135,8 @@ TEST(ReplyParser, ALoneCarriageReturnBecomesTheLeadingOneOfTheNextRead) {
   WaitingBytes port;
   EXPECT_FALSE(port.ArriveAndNotify(parser, "\r").Read);
   EXPECT_EQ(port.Waiting(), 1u);
-  const ReplyOutcome outcome = port.ArriveAndNotify(parser, fullReport);
-  EXPECT_EQ(outcome.EchoLine, echoOf("\r" + fullReport));
+  const ReplyOutcome outcome = port.ArriveAndNotify(parser, kFullReport);
+  EXPECT_EQ(outcome.EchoLine, echoOf("\r" + kFullReport));
   EXPECT_TRUE(outcome.ReportAccepted);
   EXPECT_EQ(parser.Position1(), 123);
 }
@@ -189,7 +189,7 @@ TEST(ReplyParser, AxisTwoCountsAsReadFromTheFirstReportHoldingItOn) {
 TEST(ReplyParser, BytesBeyondTheBufferAreReadAndEchoedButNotKept) {
   ReplyParser parser;
   WaitingBytes port;
-  std::string bytes = fullReport;
+  std::string bytes = kFullReport;
   for (int i = 0; i < 300; ++i) bytes += static_cast<char>('a' + i % 26);
   const ReplyOutcome outcome = port.ArriveAndNotify(parser, bytes);
   EXPECT_EQ(port.Waiting(), 0u);
@@ -203,7 +203,7 @@ TEST(ReplyParser, BytesBeyondTheBufferAreReadAndEchoedButNotKept) {
 TEST(ReplyParser, TheBufferKeepsOlderBytesBehindAShorterRead) {
   ReplyParser parser;
   WaitingBytes port;
-  const std::string longRead = fullReport + "0123456789abc";  // 29 bytes
+  const std::string longRead = kFullReport + "0123456789abc";  // 29 bytes
   port.ArriveAndNotify(parser, longRead);
   port.ArriveAndNotify(parser, "AZ=200  EL=090\r\n");
   const auto& rx = parser.RxBuf();
@@ -233,8 +233,8 @@ TEST(ReplyParser, ANonDigitInAxisTwoKeepsItsLastPosition) {
     EXPECT_TRUE(outcome.ReportAccepted) << reply;
     EXPECT_EQ(parser.Position1(), 123);
     EXPECT_EQ(parser.Position2(), 50);
-    EXPECT_EQ(outcome.ReadOut1Text, "123" + degree);
-    EXPECT_EQ(outcome.ReadOut2Text, "50" + degree);
+    EXPECT_EQ(outcome.ReadOut1Text, "123" + kDegree);
+    EXPECT_EQ(outcome.ReadOut2Text, "50" + kDegree);
   }
 }
 
@@ -270,7 +270,7 @@ TEST(ReplyParser, AnErrorReadingABytePropagatesAndKeepsThePositions) {
                                    [&]() -> uint8_t {
                                      if (++reads == 6)
                                        throw std::runtime_error("Device read error");
-                                     return static_cast<uint8_t>(fullReport[reads - 1]);
+                                     return static_cast<uint8_t>(kFullReport[reads - 1]);
                                    }),
                std::runtime_error);
   EXPECT_EQ(reads, 6);
@@ -278,7 +278,7 @@ TEST(ReplyParser, AnErrorReadingABytePropagatesAndKeepsThePositions) {
   EXPECT_EQ(parser.Position2(), 50);
 
   WaitingBytes port;
-  EXPECT_TRUE(port.ArriveAndNotify(parser, fullReport).ReportAccepted);
+  EXPECT_TRUE(port.ArriveAndNotify(parser, kFullReport).ReportAccepted);
   EXPECT_EQ(parser.Position1(), 123);
 }
 

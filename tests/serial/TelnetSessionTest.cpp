@@ -16,13 +16,13 @@ using Bytes = std::vector<uint8_t>;
 using namespace telnet;
 
 // What ser2net 4 sends as a telnet(rfc2217) accepter the moment it accepts.
-const Bytes ser2netOpening = {kIac, kWill, kSuppressGoAhead,
-                              kIac, kDo,   kSuppressGoAhead,
-                              kIac, kWill, 1,
-                              kIac, kDont, 1,
-                              kIac, kDo,   kBinary,
-                              kIac, kWill, kBinary,
-                              kIac, kDo,   kComPort};
+const Bytes kSer2netOpening = {kIac, kWill, kSuppressGoAhead,
+                               kIac, kDo,   kSuppressGoAhead,
+                               kIac, kWill, 1,
+                               kIac, kDont, 1,
+                               kIac, kDo,   kBinary,
+                               kIac, kWill, kBinary,
+                               kIac, kDo,   kComPort};
 
 Bytes take(TelnetSession& session) {
   Bytes out;
@@ -48,7 +48,7 @@ Bytes text(const std::string& chars) { return Bytes(chars.begin(), chars.end());
 TelnetSession agreedSession() {
   TelnetSession session;
   session.Start();
-  receive(session, ser2netOpening);
+  receive(session, kSer2netOpening);
   take(session);
   return session;
 }
@@ -68,7 +68,7 @@ TEST(TelnetSession, OpensAsSer2netExpectsAndAgreesToAnOfferOnce) {
   EXPECT_EQ(take(session),
             (Bytes{kIac, kWill, kComPort, kIac, kWill, kBinary, kIac, kDo, kBinary}));
   EXPECT_EQ(session.ComPort(), TelnetSession::ComPortState::Asked);
-  EXPECT_EQ(receive(session, ser2netOpening), Bytes{});
+  EXPECT_EQ(receive(session, kSer2netOpening), Bytes{});
   EXPECT_EQ(session.ComPort(), TelnetSession::ComPortState::Agreed);
   // Go-ahead suppressed both ways, no echo; binary and the option were this
   // end's own requests, answered by the server: nothing more to say. Then the
@@ -79,7 +79,7 @@ TEST(TelnetSession, OpensAsSer2netExpectsAndAgreesToAnOfferOnce) {
                     ComPortMessage(comport::kSetModemStateMask, {comport::kModemStateAll})}));
   // The same offers again: what was agreed is not answered again; the refusal
   // of echo is repeated, as RFC 1143 has it.
-  receive(session, ser2netOpening);
+  receive(session, kSer2netOpening);
   EXPECT_EQ(take(session), (Bytes{kIac, kDont, 1}));
 }
 
